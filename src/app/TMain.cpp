@@ -1,0 +1,354 @@
+#include "app/TMain.h"
+
+#include "app/AppInfo.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace
+{
+
+// A picture for a tool button: the caption's first character on a coloured tile.
+QIcon tileIcon(const QString &caption, const QColor &color)
+{
+    QPixmap pixmap(40, 40);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(color);
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(2, 2, 36, 36), 8, 8);
+    QFont f;
+    f.setPixelSize(20);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, 40, 40), Qt::AlignCenter, caption.left(1));
+    return QIcon(pixmap);
+}
+
+// The background: a calm gradient with the title.
+class Background : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        QLinearGradient g(0, 0, 0, height());
+        g.setColorAt(0, QColor(228, 238, 246));
+        g.setColorAt(1, QColor(176, 204, 226));
+        p.fillRect(rect(), g);
+        QFont f = font();
+        f.setPixelSize(36);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(QColor(40, 90, 140, 110));
+        p.drawText(rect(), Qt::AlignCenter, AppInfo::AppTitle);
+    }
+};
+
+} // namespace
+
+TMain::TMain(AppContext &ctx, QWidget *parent) : QMainWindow(parent), m_ctx(ctx)
+{
+    setObjectName(QStringLiteral("TMain"));
+    setWindowTitle(AppInfo::AppTitle);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    auto *Image1 = new Background(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    setCentralWidget(Image1);
+    buildToolBar();
+    buildMenu();
+    buildStatusBar();
+}
+
+TMain::~TMain() = default;
+
+QToolButton *TMain::addButton(const QString &name, const QString &caption, const QColor &color)
+{
+    auto *bar = findChild<QToolBar *>(QStringLiteral("ToolBar1"));
+    auto *button = new QToolButton(bar);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setIcon(tileIcon(caption, color));
+    button->setIconSize(QSize(36, 36));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setMinimumSize(62, 66);
+    button->setAutoRaise(true);
+    // The tool bar hides and shows the action that holds the widget.
+    QAction *holder = bar->addWidget(button);
+    holder->setObjectName(name + QStringLiteral("Action"));
+    return button;
+}
+
+void TMain::buildToolBar()
+{
+    auto *bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    addToolBar(Qt::TopToolBarArea, bar);
+    bar->addSeparator();
+
+    const QColor sale(214, 96, 60), member(58, 130, 190), money(70, 160, 90), admin(120, 110, 170);
+    BtnCreateMemCard =
+        addButton(QStringLiteral("BtnCreateMemCard"), QStringLiteral("建卡"), member);
+    BtnConsume = addButton(QStringLiteral("BtnConsume"), QStringLiteral("消费"), sale);
+    btnSaleReturn = addButton(QStringLiteral("btnSaleReturn"), QStringLiteral("退货"), sale);
+    BtnQuery = addButton(QStringLiteral("BtnQuery"), QStringLiteral("查询"), member);
+    BitBtn1 = addButton(QStringLiteral("BitBtn1"), QStringLiteral("会员"), member);
+    BtnAdd = addButton(QStringLiteral("BtnAdd"), QStringLiteral("充值"), money);
+    BtnDuiFen = addButton(QStringLiteral("BtnDuiFen"), QStringLiteral("兑分"), money);
+    BtnProducts = addButton(QStringLiteral("BtnProducts"), QStringLiteral("产品"), sale);
+    BtnStatistics = addButton(QStringLiteral("BtnStatistics"), QStringLiteral("统计"), money);
+    BtnSetting = addButton(QStringLiteral("BtnSetting"), QStringLiteral("设置"), admin);
+    btnBackup = addButton(QStringLiteral("btnBackup"), QStringLiteral("备份"), admin);
+    BtnModiPwd = addButton(QStringLiteral("BtnModiPwd"), QStringLiteral("修改密码"), admin);
+    BtnLocked = addButton(QStringLiteral("BtnLocked"), QStringLiteral("计次卡"), money);
+    BtnPublish = addButton(QStringLiteral("BtnPublish"), QStringLiteral("发布信息"), admin);
+    BtnAbout = addButton(QStringLiteral("BtnAbout"), QStringLiteral("关于"), admin);
+    BtnExit = addButton(QStringLiteral("BtnExit"), QStringLiteral("退出"), QColor(150, 150, 150));
+
+    connect(BtnCreateMemCard, &QToolButton::clicked, this, &TMain::BtnCreateMemCardClick);
+    connect(BtnConsume, &QToolButton::clicked, this, &TMain::BtnConsumeClick);
+    connect(btnSaleReturn, &QToolButton::clicked, this, &TMain::btnSaleReturnClick);
+    connect(BtnQuery, &QToolButton::clicked, this, &TMain::BtnQueryClick);
+    connect(BitBtn1, &QToolButton::clicked, this, &TMain::BitBtn1Click);
+    connect(BtnAdd, &QToolButton::clicked, this, [this] { BtnAddClick(true); });
+    connect(BtnDuiFen, &QToolButton::clicked, this, &TMain::BtnDuiFenClick);
+    connect(BtnProducts, &QToolButton::clicked, this, &TMain::BtnProductsClick);
+    connect(BtnStatistics, &QToolButton::clicked, this, &TMain::BtnStatisticsClick);
+    connect(BtnSetting, &QToolButton::clicked, this, &TMain::BtnSettingClick);
+    connect(btnBackup, &QToolButton::clicked, this, &TMain::btnBackupClick);
+    connect(BtnModiPwd, &QToolButton::clicked, this, &TMain::BtnModiPwdClick);
+    connect(BtnAbout, &QToolButton::clicked, this, &TMain::BtnAboutClick);
+    connect(BtnExit, &QToolButton::clicked, this, &TMain::close);
+    connect(BtnLocked, &QToolButton::clicked, this, &TMain::BtnLockedClick);
+}
+
+QAction *TMain::addMenuItem(QMenu *menu, const QString &name, const QString &caption)
+{
+    QAction *action = menu ? menu->addAction(caption) : menuBar()->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+void TMain::buildMenu()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto item = [this](const QString &name, const QString &caption, auto slot) {
+        QAction *a = addMenuItem(nullptr, name, caption);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    item(QStringLiteral("MnuCreateMemCard"), QStringLiteral("【建卡】"),
+         &TMain::BtnCreateMemCardClick);
+    item(QStringLiteral("MnuConsume"), QStringLiteral("【消费】"), &TMain::BtnConsumeClick);
+    item(QStringLiteral("v1"), QStringLiteral("【退货】"), &TMain::btnSaleReturnClick);
+    item(QStringLiteral("MnuQuery"), QStringLiteral("【查询】"), &TMain::BtnQueryClick);
+    item(QStringLiteral("MnuMember"), QStringLiteral("【会员】"), &TMain::BitBtn1Click);
+    QAction *n1 = addMenuItem(nullptr, QStringLiteral("N1"), QStringLiteral("【充值】"));
+    connect(n1, &QAction::triggered, this, [this] { BtnAddClick(false); });
+    item(QStringLiteral("MnuDuiFen"), QStringLiteral("【兑分】"), &TMain::BtnDuiFenClick);
+
+    auto *N6 = new QMenu(QStringLiteral("【计次卡】"), bar);
+    N6->setObjectName(QStringLiteral("N6"));
+    N6->menuAction()->setObjectName(QStringLiteral("N6Action"));
+    const QList<QPair<QString, QString>> countItems = {
+        {QStringLiteral("N7"), QStringLiteral("计次项目定义")},
+        {QStringLiteral("N8"), QStringLiteral("计次卡充次")},
+        {QStringLiteral("N9"), QStringLiteral("计次卡消费")},
+        {QString(), QString()},
+        {QStringLiteral("N11"), QStringLiteral("计次信息查询")},
+        {QStringLiteral("N12"), QStringLiteral("计次信息统计")},
+        {QString(), QString()},
+        {QStringLiteral("N14"), QStringLiteral("计次卡退次")},
+    };
+    for (const auto &[name, caption] : countItems) {
+        if (name.isEmpty()) {
+            N6->addSeparator();
+            continue;
+        }
+        QAction *a = addMenuItem(N6, name, caption);
+        connect(a, &QAction::triggered, this, [this, name = name] { CountCardCommand(name); });
+    }
+    bar->addMenu(N6);
+
+    item(QStringLiteral("MnuProducts"), QStringLiteral("【产品】"), &TMain::BtnProductsClick);
+    item(QStringLiteral("MnuStatistics"), QStringLiteral("【统计】"), &TMain::BtnStatisticsClick);
+    item(QStringLiteral("MnuSetting"), QStringLiteral("【设置】"), &TMain::BtnSettingClick);
+    item(QStringLiteral("MnuModiPwd"), QStringLiteral("【修改密码】"), &TMain::BtnModiPwdClick);
+
+    auto *about = new QMenu(QStringLiteral("【关于】"), bar);
+    about->setObjectName(QStringLiteral("MnuAbout"));
+    QAction *n2 = addMenuItem(about, QStringLiteral("N2"), QStringLiteral("【发布信息】"));
+    connect(n2, &QAction::triggered, this, [this] { OpenWebPage(AppInfo::PublishUrl); });
+    QAction *n3 = addMenuItem(about, QStringLiteral("N3"), QStringLiteral("【升级信息】"));
+    connect(n3, &QAction::triggered, this, [this] { OpenWebPage(AppInfo::UpgradeUrl); });
+    about->addSeparator();
+    QAction *n5 = addMenuItem(about, QStringLiteral("N5"), QStringLiteral("【关于】"));
+    connect(n5, &QAction::triggered, this, &TMain::BtnAboutClick);
+    bar->addMenu(about);
+
+    QAction *exit = addMenuItem(nullptr, QStringLiteral("MnuExit"), QStringLiteral("【退出】"));
+    connect(exit, &QAction::triggered, this, &TMain::close);
+}
+
+void TMain::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    const int widths[] = {50, 500, 200, 50};
+    for (int i = 0; i < 4; ++i) {
+        auto *panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
+        panel->setMinimumWidth(widths[i]);
+        bar->addWidget(panel);
+        if (i == 1)
+            StatusPanel2 = panel;
+    }
+}
+
+void TMain::ShowMain()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(screen.width(), std::max(400, screen.height() - 30));
+    move(screen.left(), screen.top());
+    StatusPanel2->setText(AppInfo::StatusText);
+    setWindowTitle(AppInfo::AppTitle);
+    if (AppInfo::PublishFlag == QLatin1String("0"))
+        findChild<QAction *>(QStringLiteral("BtnPublishAction"))->setVisible(false);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TMain::notAvailable(const QString &caption)
+{
+    m_ctx.prompter.information(
+        QStringLiteral("“%1”功能正在完善中，将在后续版本中提供。").arg(caption));
+}
+
+void TMain::BtnCreateMemCardClick()
+{
+    notAvailable(QStringLiteral("建卡"));
+}
+
+void TMain::BtnConsumeClick()
+{
+    switch (SaleScreenFor(m_ctx.session.settings.SaoMaYes)) {
+    case SaleScreen::Scan:
+        notAvailable(QStringLiteral("扫码消费"));
+        break;
+    case SaleScreen::Retail:
+        notAvailable(QStringLiteral("零售录单"));
+        break;
+    case SaleScreen::External:
+        notAvailable(QStringLiteral("第三方前台消费"));
+        break;
+    case SaleScreen::Standard:
+        notAvailable(QStringLiteral("消费"));
+        break;
+    }
+}
+
+void TMain::btnSaleReturnClick()
+{
+    notAvailable(QStringLiteral("退货"));
+}
+void TMain::BtnQueryClick()
+{
+    notAvailable(QStringLiteral("查询"));
+}
+void TMain::BitBtn1Click()
+{
+    notAvailable(QStringLiteral("会员"));
+}
+void TMain::BtnAddClick(bool)
+{
+    notAvailable(QStringLiteral("充值"));
+}
+
+void TMain::BtnDuiFenClick()
+{
+    CloseMemberForms();
+    notAvailable(QStringLiteral("兑分"));
+}
+
+void TMain::BtnProductsClick()
+{
+    Check refusal;
+    if (!Guarded(m_ctx.prompter, [&] { refusal = ProductsRefusal(m_ctx.db); }))
+        return;
+    if (refusal) {
+        m_ctx.prompter.information(refusal->message);
+        return;
+    }
+    notAvailable(QStringLiteral("产品"));
+}
+
+void TMain::BtnStatisticsClick()
+{
+    notAvailable(QStringLiteral("统计"));
+}
+
+void TMain::BtnSettingClick()
+{
+    if (const Check refusal = SettingsRefusal(m_ctx.session.login)) {
+        m_ctx.prompter.information(refusal->message);
+        return;
+    }
+    notAvailable(QStringLiteral("设置"));
+}
+
+void TMain::btnBackupClick()
+{
+    notAvailable(QStringLiteral("备份"));
+}
+void TMain::BtnModiPwdClick()
+{
+    notAvailable(QStringLiteral("修改密码"));
+}
+void TMain::BtnAboutClick()
+{
+    notAvailable(QStringLiteral("关于"));
+}
+void TMain::BtnLockedClick()
+{
+    notAvailable(QStringLiteral("计次卡"));
+}
+
+void TMain::CountCardCommand(const QString &item)
+{
+    auto *action = findChild<QAction *>(item);
+    notAvailable(action ? action->text() : item);
+}
+
+void TMain::OpenWebPage(const QString &url)
+{
+    m_ctx.urls.open(url);
+}
+
+void TMain::CloseMemberForms() {}
+
+void TMain::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (!m_quitting) {
+        m_quitting = true;
+        emit quitRequested(0);
+    }
+}

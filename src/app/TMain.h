@@ -1,0 +1,72 @@
+#pragma once
+
+#include "app/AppContext.h"
+#include "app/MainRules.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QToolButton;
+
+// The window the operator works from: tool bar, menu and status bar. Each
+// command opens another window; the only rules here are the sale screen by
+// sale mode, the catalogue only in mode "1" and the settings for
+// administrators.
+class TMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TMain(AppContext &ctx, QWidget *parent = nullptr);
+    ~TMain() override;
+
+    // Tool bar buttons, in their order on the bar.
+    QToolButton *BtnCreateMemCard, *BtnConsume, *btnSaleReturn, *BtnQuery, *BitBtn1, *BtnAdd,
+        *BtnDuiFen, *BtnProducts, *BtnStatistics, *BtnSetting, *btnBackup, *BtnModiPwd, *BtnAbout,
+        *BtnExit, *BtnLocked, *BtnPublish;
+    QLabel *StatusPanel2; // second status panel: the greeting
+
+    // Sizes and places the window and shows it (after a login).
+    void ShowMain();
+
+    // The commands, as the buttons and menu items run them.
+    void BtnCreateMemCardClick();
+    void BtnConsumeClick();
+    void btnSaleReturnClick();
+    void BtnQueryClick();
+    void BitBtn1Click();
+    void BtnAddClick(bool modal);
+    void BtnDuiFenClick();
+    void BtnProductsClick();
+    void BtnStatisticsClick();
+    void BtnSettingClick();
+    void btnBackupClick();
+    void BtnModiPwdClick();
+    void BtnAboutClick();
+    void BtnLockedClick();
+    void CountCardCommand(const QString &item);
+    void OpenWebPage(const QString &url);
+
+    // The windows that stay alive for the run and close before the points
+    // redemption window opens.
+    void CloseMemberForms();
+
+signals:
+    // The program must end (退出 or the main window closed).
+    void quitRequested(int exitCode);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QToolButton *addButton(const QString &name, const QString &caption, const QColor &color);
+    QAction *addMenuItem(QMenu *menu, const QString &name, const QString &caption);
+    void buildToolBar();
+    void buildMenu();
+    void buildStatusBar();
+    // A command whose window is not part of this version yet.
+    void notAvailable(const QString &caption);
+
+    AppContext &m_ctx;
+    bool m_quitting = false;
+};

@@ -1,0 +1,155 @@
+#include "data/Database.h"
+
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+
+DbError::DbError(const QString &text) : std::runtime_error(text.toStdString()), m_text(text) {}
+
+Database::Database(const QString &connectionName) : m_name(connectionName) {}
+
+Database::~Database()
+{
+    close();
+}
+
+void Database::open(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        throw DbError(QStringLiteral("数据库文件不存在：%1").arg(path));
+    openForCreate(path);
+}
+
+void Database::openForCreate(const QString &path)
+{
+    close();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) {
+        const QString why = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+        throw DbError(QStringLiteral("无法打开数据库：%1").arg(why));
+    }
+    m_path = path;
+    applyPragmas();
+}
+
+void Database::applyPragmas()
+{
+    exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    exec(QStringLiteral("PRAGMA busy_timeout=5000"));
+}
+
+void Database::close()
+{
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+    m_path.clear();
+}
+
+bool Database::isOpen() const
+{
+    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+QSqlDatabase Database::handle() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+QSqlQuery Database::exec(const QString &sql, const QVariantList &binds)
+{
+    if (!isOpen())
+        throw DbError(QStringLiteral("数据库未打开"));
+    QSqlQuery query(handle());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw DbError(query.lastError().text());
+    for (const QVariant &value : binds)
+        query.addBindValue(value);
+    if (!query.exec())
+        throw DbError(query.lastError().text());
+    return query;
+}
+
+QVariant Database::scalar(const QString &sql, const QVariantList &binds, const QVariant &fallback)
+{
+    QSqlQuery query = exec(sql, binds);
+    if (!query.next())
+        return fallback;
+    return query.value(0);
+}
+
+qint64 Database::insert(const QString &sql, const QVariantList &binds)
+{
+    QSqlQuery query = exec(sql, binds);
+    return query.lastInsertId().toLongLong();
+}
+
+int Database::update(const QString &sql, const QVariantList &binds)
+{
+    QSqlQuery query = exec(sql, binds);
+    return query.numRowsAffected();
+}
+
+void Database::execScript(const QString &script)
+{
+    // Statements are separated by ';' at the end of a line; triggers and
+    // views in the schema keep their inner ';' on lines of their own.
+    QString current;
+    const QStringList lines = script.split(QLatin1Char('\n'));
+    bool inTrigger = false;
+    for (const QString &raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.startsWith(QLatin1String("--")) || (line.isEmpty() && current.isEmpty()))
+            continue;
+        current += raw + QLatin1Char('\n');
+        if (line.startsWith(QLatin1String("CREATE TRIGGER"), Qt::CaseInsensitive))
+            inTrigger = true;
+        const bool ends = inTrigger ? line.compare(QLatin1String("END;"), Qt::CaseInsensitive) == 0
+                                    : line.endsWith(QLatin1Char(';'));
+        if (ends) {
+            exec(current.trimmed());
+            current.clear();
+            inTrigger = false;
+        }
+    }
+    if (!current.trimmed().isEmpty())
+        exec(current.trimmed());
+}
+
+Transaction::Transaction(Database &db) : m_db(db)
+{
+    QSqlDatabase handle = db.handle();
+    // SQLite has no nested BEGIN; an inner guard joins the running transaction.
+    m_outer = handle.driver()->hasFeature(QSqlDriver::Transactions) && handle.transaction();
+    if (!m_outer && !db.isOpen())
+        throw DbError(QStringLiteral("数据库未打开"));
+}
+
+Transaction::~Transaction()
+{
+    if (m_outer && !m_done)
+        m_db.handle().rollback();
+}
+
+void Transaction::commit()
+{
+    if (m_done)
+        return;
+    m_done = true;
+    if (m_outer && !m_db.handle().commit()) {
+        const QString why = m_db.handle().lastError().text();
+        m_db.handle().rollback();
+        throw DbError(why);
+    }
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <stdexcept>
+
+// A statement that failed. The text is what the operator sees in the error box.
+class DbError : public std::runtime_error
+{
+public:
+    explicit DbError(const QString &text);
+    QString text() const { return m_text; }
+
+private:
+    QString m_text;
+};
+
+// The program's one connection to its SQLite database file. Every statement
+// takes its values as bound parameters; failures throw DbError.
+class Database
+{
+public:
+    static constexpr const char *FileName = "BNA_Member.dll";
+
+    // `connectionName` must be unique per open Database in the process.
+    explicit Database(const QString &connectionName = QStringLiteral("memberpos"));
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Opens an existing database file; a missing file is an error, never created.
+    void open(const QString &path);
+    // Opens (creating when needed) a file; for the database initialiser only.
+    void openForCreate(const QString &path);
+    void close();
+    bool isOpen() const;
+    QString path() const { return m_path; }
+    QSqlDatabase handle() const;
+    QString connectionName() const { return m_name; }
+
+    // Runs one statement with positional (?) parameters and returns the
+    // active query, positioned before the first row.
+    QSqlQuery exec(const QString &sql, const QVariantList &binds = {});
+    // First column of the first row, or `fallback` when there is no row.
+    QVariant scalar(const QString &sql, const QVariantList &binds = {},
+                    const QVariant &fallback = QVariant());
+    // Runs an INSERT and returns the new row's id.
+    qint64 insert(const QString &sql, const QVariantList &binds = {});
+    // Runs a statement and returns the number of rows it changed.
+    int update(const QString &sql, const QVariantList &binds = {});
+    // Runs a script of statements separated by ';' (no parameters).
+    void execScript(const QString &script);
+
+private:
+    void applyPragmas();
+
+    QString m_name;
+    QString m_path;
+};
+
+// One user operation's writes: begun on construction, rolled back on
+// destruction unless commit() was called. Nested guards join the outer one.
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+
+    void commit();
+
+private:
+    Database &m_db;
+    bool m_outer = false;
+    bool m_done = false;
+};

@@ -1,0 +1,62 @@
+#include "data/TextRules.h"
+
+#include <cmath>
+
+QString ReplaceQuote(const QString &text)
+{
+    QString out = text;
+    out.replace(QLatin1Char('\''), QChar(0x2019));
+    return out;
+}
+
+bool IsNumberText(const QString &text)
+{
+    for (const QChar c : text) {
+        if (!(c >= QLatin1Char('0') && c <= QLatin1Char('9')) && c != QLatin1Char('.'))
+            return false;
+    }
+    return true;
+}
+
+bool IsDigitsText(const QString &text)
+{
+    for (const QChar c : text) {
+        if (!(c >= QLatin1Char('0') && c <= QLatin1Char('9')))
+            return false;
+    }
+    return true;
+}
+
+QString CleanText(const QString &text)
+{
+    return ReplaceQuote(text.trimmed());
+}
+
+QString NumberText(double value)
+{
+    if (value == 0.0 || !std::isfinite(value))
+        return QStringLiteral("0");
+    return QString::number(value, 'g', 15);
+}
+
+QString TotalText(double value)
+{
+    // Round half away from zero at the third decimal, as the "0.00" pattern shows it.
+    const double cents = std::round(value * 100.0 + (value >= 0 ? 1e-9 : -1e-9));
+    QString out = QString::number(cents / 100.0, 'f', 2);
+    if (out == QLatin1String("-0.00"))
+        out = QStringLiteral("0.00");
+    return out;
+}
+
+std::optional<double> ParseNumber(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const double value = t.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}

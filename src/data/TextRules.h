@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Text rules applied to what the operator types.
+
+// Every ' becomes the full-width ’: the form in which typed text is stored.
+QString ReplaceQuote(const QString &text);
+// True when every character is a digit 0-9 or '.'; true for the empty text.
+bool IsNumberText(const QString &text);
+// True when every character is a digit 0-9; true for the empty text.
+bool IsDigitsText(const QString &text);
+// Trimmed and quote-replaced: the usual treatment of an edit box's text.
+QString CleanText(const QString &text);
+// Shortest decimal text of a number, at most 15 significant digits ("12.5", "3").
+QString NumberText(double value);
+// A total shown with two decimals ("0.00").
+QString TotalText(double value);
+// Parses a decimal number; nothing for text that is not one.
+std::optional<double> ParseNumber(const QString &text);

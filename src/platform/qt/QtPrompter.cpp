@@ -1,0 +1,69 @@
+#include "platform/qt/QtPrompter.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace
+{
+
+QWidget *owner()
+{
+    return QApplication::activeWindow();
+}
+
+int runBox(QMessageBox::Icon icon, const QString &title, const QString &text,
+           const QList<QPair<QString, QMessageBox::ButtonRole>> &buttons)
+{
+    QMessageBox box(icon, title, text, QMessageBox::NoButton, owner());
+    box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    QList<QAbstractButton *> added;
+    for (const auto &b : buttons)
+        added << box.addButton(b.first, b.second);
+    box.setDefaultButton(qobject_cast<QPushButton *>(added.first()));
+    box.exec();
+    return added.indexOf(box.clickedButton());
+}
+
+} // namespace
+
+void QtPrompter::information(const QString &text)
+{
+    runBox(QMessageBox::Information, QStringLiteral("提示"), text,
+           {{QStringLiteral("确定"), QMessageBox::AcceptRole}});
+}
+
+void QtPrompter::error(const QString &text)
+{
+    runBox(QMessageBox::Critical, QStringLiteral("错误"), text,
+           {{QStringLiteral("确定"), QMessageBox::AcceptRole}});
+}
+
+bool QtPrompter::question(const QString &text)
+{
+    return runBox(QMessageBox::Question, QStringLiteral("提示"), text,
+                  {{QStringLiteral("是"), QMessageBox::YesRole},
+                   {QStringLiteral("否"), QMessageBox::NoRole}}) == 0;
+}
+
+bool QtPrompter::confirm(const QString &text)
+{
+    return runBox(QMessageBox::Question, QStringLiteral("提示"), text,
+                  {{QStringLiteral("确定"), QMessageBox::AcceptRole},
+                   {QStringLiteral("取消"), QMessageBox::RejectRole}}) == 0;
+}
+
+std::optional<QString> QtPrompter::textInput(const QString &title, const QString &label,
+                                             const QString &initial)
+{
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(label);
+    dialog.setTextValue(initial);
+    dialog.setOkButtonText(QStringLiteral("确定"));
+    dialog.setCancelButtonText(QStringLiteral("取消"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
