@@ -1,0 +1,114 @@
+#include "data/DataGridWidget.h"
+
+#include "data/Database.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QSqlError>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+
+DataGridWidget::DataGridWidget(QWidget *parent)
+    : QTableView(parent), m_model(new QSqlQueryModel(this))
+{
+    setModel(m_model);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setAlternatingRowColors(true);
+    verticalHeader()->setDefaultSectionSize(22);
+    verticalHeader()->setVisible(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    horizontalHeader()->setHighlightSections(false);
+    connect(this, &QTableView::doubleClicked, this,
+            [this](const QModelIndex &index) { emit rowActivated(index.row()); });
+}
+
+void DataGridWidget::setSource(Database &db, const QuerySource &source)
+{
+    QSqlQuery query(db.handle());
+    if (!query.prepare(source.sql))
+        throw DbError(query.lastError().text());
+    for (const QVariant &v : source.binds)
+        query.addBindValue(v);
+    if (!query.exec())
+        throw DbError(query.lastError().text());
+    m_model->setQuery(std::move(query));
+    if (m_model->lastError().isValid())
+        throw DbError(m_model->lastError().text());
+    m_source = source;
+    if (m_model->rowCount() > 0)
+        selectRow(0);
+}
+
+void DataGridWidget::refresh(Database &db)
+{
+    if (m_source.isEmpty())
+        return;
+    const int row = currentIndex().row();
+    setSource(db, m_source);
+    if (row >= 0) {
+        while (row >= m_model->rowCount() && m_model->canFetchMore())
+            m_model->fetchMore();
+        if (row < m_model->rowCount())
+            selectRow(row);
+    }
+}
+
+void DataGridWidget::clearRows()
+{
+    m_model->clear();
+    m_source = QuerySource();
+}
+
+int DataGridWidget::rowCount() const
+{
+    return m_model->rowCount();
+}
+
+int DataGridWidget::totalRowCount()
+{
+    while (m_model->canFetchMore())
+        m_model->fetchMore();
+    return m_model->rowCount();
+}
+
+bool DataGridWidget::hasCurrentRow() const
+{
+    return currentIndex().isValid() && currentIndex().row() < m_model->rowCount();
+}
+
+int DataGridWidget::columnOf(const QString &title) const
+{
+    return m_model->record().indexOf(title);
+}
+
+QVariant DataGridWidget::value(int row, const QString &title) const
+{
+    const int column = columnOf(title);
+    if (row < 0 || row >= m_model->rowCount() || column < 0)
+        return QVariant();
+    return m_model->record(row).value(column);
+}
+
+QVariant DataGridWidget::currentValue(const QString &title) const
+{
+    if (!hasCurrentRow())
+        return QVariant();
+    return value(currentIndex().row(), title);
+}
+
+QStringList DataGridWidget::titles() const
+{
+    QStringList out;
+    const QSqlRecord r = m_model->record();
+    for (int i = 0; i < r.count(); ++i)
+        out << r.fieldName(i);
+    return out;
+}
+
+void DataGridWidget::setColumnWidths(const QList<int> &widths)
+{
+    for (int i = 0; i < widths.size(); ++i)
+        setColumnWidth(i, widths[i]);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "data/QuerySource.h"
+
+#include <QTableView>
+
+class Database;
+class QSqlQueryModel;
+
+// A read-only grid over a select. Column titles are the select's aliases;
+// rows are fetched as the grid scrolls, so long lists open at once. The
+// current row's values are read by those titles.
+class DataGridWidget : public QTableView
+{
+    Q_OBJECT
+public:
+    explicit DataGridWidget(QWidget *parent = nullptr);
+
+    // Runs the select and shows its rows; the selection goes to the first row.
+    // Throws DbError when the select fails (the grid keeps its old rows).
+    void setSource(Database &db, const QuerySource &source);
+    // The select last shown (used by the export buttons).
+    const QuerySource &source() const { return m_source; }
+    // Runs the last select again, keeping the current row where possible.
+    void refresh(Database &db);
+    void clearRows();
+
+    int rowCount() const;
+    // All rows counted (fetches what the grid has not fetched yet).
+    int totalRowCount();
+    bool hasCurrentRow() const;
+    // A value of the current row, by column title; invalid when no row.
+    QVariant currentValue(const QString &title) const;
+    QVariant value(int row, const QString &title) const;
+    int columnOf(const QString &title) const;
+    QStringList titles() const;
+    // Column widths in pixels, from the first column on.
+    void setColumnWidths(const QList<int> &widths);
+
+    QSqlQueryModel *queryModel() const { return m_model; }
+
+signals:
+    void rowActivated(int row); // double-click or Enter on a row
+
+private:
+    QSqlQueryModel *m_model;
+    QuerySource m_source;
+};

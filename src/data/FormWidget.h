@@ -1,0 +1,22 @@
+#pragma once
+
+#include "data/QuerySource.h"
+#include "data/Refusal.h"
+
+class Database;
+class Prompter;
+class QComboBox;
+class QWidget;
+
+// Small helpers the windows share.
+
+// Fills a drop-down list with the first column of a select (the list is
+// emptied first). Throws DbError.
+void FillComboBox(QComboBox *box, Database &db, const QuerySource &source);
+
+// Shows a refusal's message and moves the focus to the named control of
+// `form` (selecting the text of an edit box).
+void ShowRefusal(Prompter &prompter, QWidget *form, const Refusal &refusal);
+
+// Moves the focus to the named control of `form`.
+void FocusControl(QWidget *form, const QString &name);
