@@ -99,6 +99,7 @@ void TMain::buildToolBar()
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setMovable(false);
     bar->setFloatable(false);
+    bar->setIconSize(QSize(36, 36));
     addToolBar(Qt::TopToolBarArea, bar);
     bar->addSeparator();
 

@@ -1,0 +1,154 @@
+#include "app/TMain.h"
+#include "support/TestDatabase.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtTest>
+
+// The main window: its commands, the rules it applies itself, and the end.
+class TestMain : public QObject
+{
+    Q_OBJECT
+private slots:
+    void toolBarAndMenu();
+    void refusals_data();
+    void refusals();
+    void webPagesOpenInTheBrowser();
+    void closingEndsTheProgram_data();
+    void closingEndsTheProgram();
+};
+
+void TestMain::toolBarAndMenu()
+{
+    TestDatabase t;
+    t.loginAs();
+    TMain main(t.ctx);
+    main.ShowMain();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QCOMPARE(main.windowTitle(), QStringLiteral("百纳餐饮会员管理系统"));
+    QCOMPARE(main.StatusPanel2->text().isEmpty(), false);
+
+    const QStringList expected = {"建卡", "消费",     "退货",   "查询", "会员",
+                                  "充值", "兑分",     "产品",   "统计", "设置",
+                                  "备份", "修改密码", "计次卡", "关于", "退出"};
+    QStringList shown;
+    auto *bar = main.findChild<QToolBar *>(QStringLiteral("ToolBar1"));
+    QVERIFY(bar);
+    for (QAction *a : bar->actions()) {
+        auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(a));
+        if (button && a->isVisible())
+            shown << button->text();
+    }
+    QCOMPARE(shown, expected);
+    // 发布信息 has no command and is hidden, so 关于 and 退出 close the row.
+    QVERIFY(!main.BtnPublish->isVisible());
+
+    QStringList menus;
+    for (QAction *a : main.menuBar()->actions())
+        menus << a->text();
+    QCOMPARE(menus, (QStringList{"【建卡】", "【消费】", "【退货】", "【查询】", "【会员】",
+                                 "【充值】", "【兑分】", "【计次卡】", "【产品】", "【统计】",
+                                 "【设置】", "【修改密码】", "【关于】", "【退出】"}));
+    QStringList countItems;
+    for (QAction *a : main.findChild<QMenu *>(QStringLiteral("N6"))->actions()) {
+        if (!a->isSeparator())
+            countItems << a->objectName() + QLatin1Char('=') + a->text();
+    }
+    QCOMPARE(countItems, (QStringList{"N7=计次项目定义", "N8=计次卡充次", "N9=计次卡消费",
+                                      "N11=计次信息查询", "N12=计次信息统计", "N14=计次卡退次"}));
+}
+
+void TestMain::refusals_data()
+{
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("settings for a clerk") << "1"
+                                          << "0"
+                                          << "BtnSetting"
+                                          << "你不是管理员，无此权限！";
+    QTest::newRow("settings menu for a clerk") << "1"
+                                               << "0"
+                                               << "MnuSetting"
+                                               << "你不是管理员，无此权限！";
+    QTest::newRow("products in mode 0")
+        << "99"
+        << "0"
+        << "BtnProducts"
+        << "对不起,此功能只能在系统支持扫码并做为独立软件时才可以使用!";
+    QTest::newRow("products menu in mode 2")
+        << "99"
+        << "2"
+        << "MnuProducts"
+        << "对不起,此功能只能在系统支持扫码并做为独立软件时才可以使用!";
+}
+
+void TestMain::refusals()
+{
+    QFETCH(QString, group);
+    QFETCH(QString, mode);
+    QFETCH(QString, button);
+    QFETCH(QString, message);
+    TestDatabase t;
+    t.loginAs(QStringLiteral("admin"), QStringLiteral("1"), group);
+    t.db.exec(QStringLiteral("UPDATE DataSeting SET SaoMaYes = ?"), {mode});
+    TMain main(t.ctx);
+    main.ShowMain();
+    if (auto *b = main.findChild<QToolButton *>(button))
+        QTest::mouseClick(b, Qt::LeftButton);
+    else
+        main.findChild<QAction *>(button)->trigger();
+    QCOMPARE(t.prompter.messages, QStringList{message});
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(windows.begin(), windows.end(),
+                           [](QWidget *w) { return w->isVisible() && w->objectName() != "TMain"; }),
+             0);
+}
+
+void TestMain::webPagesOpenInTheBrowser()
+{
+    TestDatabase t;
+    t.loginAs();
+    TMain main(t.ctx);
+    main.findChild<QAction *>(QStringLiteral("N2"))->trigger();
+    main.findChild<QAction *>(QStringLiteral("N3"))->trigger();
+    QCOMPARE(t.urls.opened.size(), 2);
+    QVERIFY(t.urls.opened[0].startsWith(QLatin1String("http")));
+    QVERIFY(t.urls.opened[0] != t.urls.opened[1]);
+}
+
+void TestMain::closingEndsTheProgram_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("exit button") << "BtnExit";
+    QTest::newRow("exit menu") << "MnuExit";
+    QTest::newRow("title bar") << "close";
+}
+
+void TestMain::closingEndsTheProgram()
+{
+    QFETCH(QString, how);
+    TestDatabase t;
+    t.loginAs();
+    TMain main(t.ctx);
+    QSignalSpy quit(&main, &TMain::quitRequested);
+    main.ShowMain();
+    if (how == QLatin1String("BtnExit"))
+        QTest::mouseClick(main.BtnExit, Qt::LeftButton);
+    else if (how == QLatin1String("MnuExit"))
+        main.findChild<QAction *>(how)->trigger();
+    else
+        main.close();
+    QCOMPARE(quit.count(), 1);
+    QCOMPARE(quit.first().first().toInt(), 0);
+    QVERIFY(t.prompter.messages.isEmpty());
+}
+
+QTEST_MAIN(TestMain)
+#include "tst_TMain.moc"
