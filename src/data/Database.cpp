@@ -129,15 +129,21 @@ void Database::execScript(const QString &script)
 
 Transaction::Transaction(Database &db) : m_db(db)
 {
-    QSqlDatabase handle = db.handle();
-    // SQLite has no nested BEGIN; an inner guard joins the running transaction.
-    m_outer = handle.driver()->hasFeature(QSqlDriver::Transactions) && handle.transaction();
-    if (!m_outer && !db.isOpen())
-        throw DbError(QStringLiteral("数据库未打开"));
+    // SQLite has no nested BEGIN: an inner guard joins the running transaction,
+    // and only the outermost one commits or rolls back.
+    if (m_db.m_transactionDepth == 0) {
+        if (!db.isOpen())
+            throw DbError(QStringLiteral("数据库未打开"));
+        if (!db.handle().transaction())
+            throw DbError(db.handle().lastError().text());
+        m_outer = true;
+    }
+    ++m_db.m_transactionDepth;
 }
 
 Transaction::~Transaction()
 {
+    --m_db.m_transactionDepth;
     if (m_outer && !m_done)
         m_db.handle().rollback();
 }

@@ -54,10 +54,12 @@ public:
     void execScript(const QString &script);
 
 private:
+    friend class Transaction;
     void applyPragmas();
 
     QString m_name;
     QString m_path;
+    int m_transactionDepth = 0;
 };
 
 // One user operation's writes: begun on construction, rolled back on

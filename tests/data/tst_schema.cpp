@@ -424,6 +424,21 @@ void TestSchema::transactionRollsBackUnlessCommitted()
     }
     QCOMPARE(
         t.value(QStringLiteral("SELECT COUNT(*) FROM SL_Store WHERE StoreName = '乙'")).toInt(), 1);
+    // An inner guard joins the outer one: its commit does not make the
+    // writes stand when the outer operation fails afterwards.
+    {
+        Transaction outer(t.db);
+        {
+            Transaction inner(t.db);
+            t.db.exec(QStringLiteral("INSERT INTO SL_Store (StoreName) VALUES ('丙')"));
+            inner.commit();
+        }
+    }
+    QCOMPARE(
+        t.value(QStringLiteral("SELECT COUNT(*) FROM SL_Store WHERE StoreName = '丙'")).toInt(), 0);
+    // After all that the connection is out of any transaction again.
+    QVERIFY(t.db.handle().transaction());
+    QVERIFY(t.db.handle().rollback());
 }
 
 QTEST_GUILESS_MAIN(TestSchema)
