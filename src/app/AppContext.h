@@ -9,6 +9,8 @@
 
 #include <utility>
 
+class ReceiptOutput;
+
 // Everything a window needs from outside itself. One per run; tests build
 // their own with scripted platform parts.
 struct AppContext {
@@ -18,6 +20,8 @@ struct AppContext {
     Clock &clock;
     FileDialogs &files;
     UrlOpener &urls;
+    // Where receipts go; nullptr prints on the system's default printer.
+    ReceiptOutput *receiptOutput = nullptr;
 };
 
 // Runs one handler's database work. A failing statement is shown as an

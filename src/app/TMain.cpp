@@ -1,6 +1,17 @@
 #include "app/TMain.h"
 
 #include "app/AppInfo.h"
+#include "app/TAboutUS.h"
+#include "app/TModiPwdForm.h"
+#include "data/TFrmBackupDatabase.h"
+#include "data/TOptionForm.h"
+#include "members/TCreateCard.h"
+#include "members/TMemberForm.h"
+#include "members/TModiMemberInfo.h"
+#include "members/TViewForm.h"
+#include "products/TFPro2.h"
+#include "sales/TSale3Form.h"
+#include "sales/TSaleForm.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -245,14 +256,20 @@ void TMain::notAvailable(const QString &caption)
 
 void TMain::BtnCreateMemCardClick()
 {
-    notAvailable(QStringLiteral("建卡"));
+    if (!m_createCard)
+        m_createCard = new TCreateCard(m_ctx, this);
+    m_createCard->show();
+    m_createCard->raise();
+    m_createCard->activateWindow();
 }
 
 void TMain::BtnConsumeClick()
 {
     switch (SaleScreenFor(m_ctx.session.settings.SaoMaYes)) {
     case SaleScreen::Scan:
-        notAvailable(QStringLiteral("扫码消费"));
+        if (!m_sale3Form)
+            m_sale3Form = new TSale3Form(m_ctx, this);
+        m_sale3Form->exec();
         break;
     case SaleScreen::Retail:
         notAvailable(QStringLiteral("零售录单"));
@@ -261,7 +278,11 @@ void TMain::BtnConsumeClick()
         notAvailable(QStringLiteral("第三方前台消费"));
         break;
     case SaleScreen::Standard:
-        notAvailable(QStringLiteral("消费"));
+        if (!m_saleForm)
+            m_saleForm = new TSaleForm(m_ctx, this);
+        m_saleForm->show();
+        m_saleForm->raise();
+        m_saleForm->activateWindow();
         break;
     }
 }
@@ -272,11 +293,21 @@ void TMain::btnSaleReturnClick()
 }
 void TMain::BtnQueryClick()
 {
-    notAvailable(QStringLiteral("查询"));
+    if (!m_modiMemberInfo)
+        m_modiMemberInfo = new TModiMemberInfo(m_ctx, this);
+    if (!m_viewForm)
+        m_viewForm = new TViewForm(m_ctx, this, m_modiMemberInfo);
+    m_viewForm->show();
+    m_viewForm->raise();
+    m_viewForm->activateWindow();
 }
 void TMain::BitBtn1Click()
 {
-    notAvailable(QStringLiteral("会员"));
+    if (!m_modiMemberInfo)
+        m_modiMemberInfo = new TModiMemberInfo(m_ctx, this);
+    if (!m_memberForm)
+        m_memberForm = new TMemberForm(m_ctx, this, m_modiMemberInfo);
+    m_memberForm->exec();
 }
 void TMain::BtnAddClick(bool)
 {
@@ -298,7 +329,9 @@ void TMain::BtnProductsClick()
         m_ctx.prompter.information(refusal->message);
         return;
     }
-    notAvailable(QStringLiteral("产品"));
+    // A fresh catalogue window for every opening.
+    TFPro2 form(m_ctx, this);
+    form.exec();
 }
 
 void TMain::BtnStatisticsClick()
@@ -312,20 +345,34 @@ void TMain::BtnSettingClick()
         m_ctx.prompter.information(refusal->message);
         return;
     }
-    notAvailable(QStringLiteral("设置"));
+    if (!m_optionForm)
+        m_optionForm = new TOptionForm(m_ctx, this);
+    m_optionForm->exec();
 }
 
 void TMain::btnBackupClick()
 {
-    notAvailable(QStringLiteral("备份"));
+    if (!m_backupForm)
+        m_backupForm = new TFrmBackupDatabase(m_ctx, this);
+    m_backupForm->show();
+    m_backupForm->raise();
+    m_backupForm->activateWindow();
 }
 void TMain::BtnModiPwdClick()
 {
-    notAvailable(QStringLiteral("修改密码"));
+    // A fresh dialog for every opening; a changed password ends the program
+    // so that the operator logs in again.
+    TModiPwdForm dialog(m_ctx, this);
+    connect(&dialog, &TModiPwdForm::passwordChanged, this, [this] {
+        m_quitting = true;
+        emit quitRequested(0);
+    });
+    dialog.exec();
 }
 void TMain::BtnAboutClick()
 {
-    notAvailable(QStringLiteral("关于"));
+    TAboutUS dialog(this);
+    dialog.exec();
 }
 void TMain::BtnLockedClick()
 {
@@ -343,7 +390,19 @@ void TMain::OpenWebPage(const QString &url)
     m_ctx.urls.open(url);
 }
 
-void TMain::CloseMemberForms() {}
+void TMain::CloseMemberForms()
+{
+    if (m_createCard)
+        m_createCard->close();
+    if (m_saleForm)
+        m_saleForm->close();
+    if (m_memberForm)
+        m_memberForm->close();
+    if (m_modiMemberInfo)
+        m_modiMemberInfo->close();
+    if (m_viewForm)
+        m_viewForm->close();
+}
 
 void TMain::closeEvent(QCloseEvent *event)
 {

@@ -2,10 +2,20 @@
 
 #include "app/AppContext.h"
 #include "app/MainRules.h"
+#include "data/ExportFeedbackWidget.h"
 
 #include <QMainWindow>
+#include <memory>
 
 class QAction;
+class TFrmBackupDatabase;
+class TOptionForm;
+class TCreateCard;
+class TMemberForm;
+class TModiMemberInfo;
+class TViewForm;
+class TSaleForm;
+class TSale3Form;
 class QLabel;
 class QToolButton;
 
@@ -69,4 +79,18 @@ private:
 
     AppContext &m_ctx;
     bool m_quitting = false;
+    // The settings dialog and the backup window, made on first use and kept for the run.
+    TOptionForm *m_optionForm = nullptr;
+    TFrmBackupDatabase *m_backupForm = nullptr;
+    // Wait cursor and progress window of every spreadsheet export.
+    std::unique_ptr<ExportFeedbackWidget> m_exportFeedback =
+        std::make_unique<ExportFeedbackWidget>();
+    // Member windows, made on first use and kept for the run.
+    TCreateCard *m_createCard = nullptr;
+    TMemberForm *m_memberForm = nullptr;
+    TModiMemberInfo *m_modiMemberInfo = nullptr;
+    TViewForm *m_viewForm = nullptr;
+    // Member sale screens, made on first use and kept for the run.
+    TSaleForm *m_saleForm = nullptr;
+    TSale3Form *m_sale3Form = nullptr;
 };

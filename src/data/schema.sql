@@ -127,9 +127,9 @@ CREATE TABLE Pro2 (
     Pro2Card TEXT NOT NULL DEFAULT '',
     Pro2Name TEXT NOT NULL DEFAULT '',
     Pro2PinYing TEXT NOT NULL DEFAULT '',
-    Pro2JinJia REAL NOT NULL DEFAULT 0,
+    Pro2JinJia REAL, -- empty (NULL) when no purchase price is entered
     Pro2ShouJia REAL NOT NULL DEFAULT 0,
-    Pro2PifaJia REAL NOT NULL DEFAULT 0,
+    Pro2PifaJia REAL, -- empty (NULL) when no wholesale price is entered
     Pro2Chandi TEXT NOT NULL DEFAULT '',
     Pro2Other TEXT NOT NULL DEFAULT '',
     Pro2TejiaYes INTEGER NOT NULL DEFAULT 0,

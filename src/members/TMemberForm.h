@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/AppContext.h"
+
+#include <QDialog>
+
+class DataGridWidget;
+class QCheckBox;
+class QPushButton;
+class QToolButton;
+class TModiMemberInfo;
+
+// 会员: every member card in a list, newest first or by amount spent; opens
+// a member for editing, exports the list, and lets administrators delete.
+class TMemberForm : public QDialog
+{
+    Q_OBJECT
+public:
+    // `editor` is the shared edit dialog; without one the list makes its own.
+    explicit TMemberForm(AppContext &ctx, QWidget *parent = nullptr,
+                         TModiMemberInfo *editor = nullptr);
+
+    DataGridWidget *DBGrid1;
+    // The navigator's buttons: first, prior, next, last.
+    QToolButton *nbFirst, *nbPrior, *nbNext, *nbLast;
+    QPushButton *BtnModify, *BtnDelete, *btnExcel, *BtnClose;
+    QCheckBox *CheckBox1; // 按消费金额排序
+
+    TModiMemberInfo *editor() const { return m_editor; }
+
+    void FormShow();
+    void LoadMemberGrid();
+    void BtnModifyClick();
+    void BtnDeleteClick();
+    void btnExcelClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void moveTo(int row);
+
+    AppContext &m_ctx;
+    TModiMemberInfo *m_editor;
+};

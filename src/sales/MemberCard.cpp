@@ -1,0 +1,97 @@
+#include "sales/MemberCard.h"
+
+#include "data/Database.h"
+#include "data/TextRules.h"
+
+#include <QSqlRecord>
+
+namespace MemberCard
+{
+
+namespace
+{
+
+// The end of validity: the stored date (or date and time). An empty or
+// unreadable date counts as long past.
+QDateTime ValidUntil(const QVariant &stored)
+{
+    const QString text = stored.toString().trimmed();
+    for (const char *format :
+         {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd", "yyyy-M-d"}) {
+        const QDateTime at = QDateTime::fromString(text, QString::fromLatin1(format));
+        if (at.isValid())
+            return at;
+    }
+    return QDateTime(QDate(1899, 12, 30), QTime(0, 0));
+}
+
+Refusal CardRefusal(const char *message)
+{
+    return {QString::fromUtf8(message), QStringLiteral("UserCard")};
+}
+
+} // namespace
+
+CardCheckResult Check(Database &db, const QString &typed, const QDateTime &now, SaleScreenKind kind)
+{
+    CardCheckResult result;
+    const QString card = CleanText(typed);
+    if (card.isEmpty()) {
+        result.refusal =
+            CardRefusal(kind == SaleScreenKind::Scan ? "卡号不能为空！" : "卡号不能为空!");
+        result.keepCard = true;
+        return result;
+    }
+    QSqlQuery q = db.exec(
+        QStringLiteral("SELECT * FROM User_Info WHERE User_Card = ? ORDER BY User_ID LIMIT 1"),
+        {card});
+    if (!q.next()) {
+        result.refusal = CardRefusal("没有找到该用户");
+        return result;
+    }
+    if (q.value(QStringLiteral("User_Stop")).toInt() == 1) {
+        result.refusal = CardRefusal("该用户已被锁定!");
+        return result;
+    }
+    if (now >= ValidUntil(q.value(QStringLiteral("User_Date")))) {
+        result.refusal = CardRefusal("该卡已过期!");
+        return result;
+    }
+    const auto text = [&q](const char *column) {
+        return q.value(QString::fromLatin1(column)).toString();
+    };
+    MemberRecord m;
+    m.id = q.value(QStringLiteral("User_ID")).toInt();
+    m.card = text("User_Card");
+    m.name = text("User_Name");
+    m.sex = text("User_Sex");
+    m.num = text("User_Num");
+    m.moneyAll = text("User_MoneyAll");
+    m.chuZhi = text("User_ChuZhi");
+    m.likeColor = text("User_LikeColor");
+    m.yaowei = text("User_Yaowei");
+    m.size = text("User_Size");
+    m.tel = text("User_Tel");
+    m.mobi = text("User_Mobi");
+    m.address = text("User_Address");
+    m.birthday = text("User_Brithday");
+    m.work = text("User_Work");
+    m.other = text("User_Other");
+    m.cardPwd = text("User_CardPWD");
+    result.member = m;
+    return result;
+}
+
+bool PasswordMatches(const MemberRecord &member, const QString &typed)
+{
+    return typed.trimmed() == member.cardPwd.trimmed();
+}
+
+Refusal WrongPassword(SaleScreenKind kind)
+{
+    return {kind == SaleScreenKind::Scan ? QStringLiteral("录入的卡密码不正确!")
+                                         : QStringLiteral("录入的卡密码不正确, 请重新录入!"),
+            QStringLiteral("UserCard")};
+}
+
+} // namespace MemberCard

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "data/Refusal.h"
+#include "sales/SaleLine.h"
+
+#include <QDateTime>
+#include <QString>
+
+class Database;
+
+// The member shown on a sale screen, each column as the text its label shows.
+struct MemberRecord {
+    int id = 0;
+    QString card, name, sex, num, moneyAll, chuZhi, likeColor, yaowei, size, tel, mobi, address,
+        birthday, work, other;
+    QString cardPwd; // User_CardPWD, compared with the typed password
+};
+
+// What the card check of a sale screen found.
+struct CardCheckResult {
+    // The member, when the card is usable (password still to be asked).
+    std::optional<MemberRecord> member;
+    // Why the card is refused; the card field is then emptied unless
+    // keepCard is set.
+    std::optional<Refusal> refusal;
+    bool keepCard = false;
+};
+
+namespace MemberCard
+{
+
+// Checks a card as the sale screens do: typed text trimmed and quote-
+// replaced; refused when empty, unknown, locked, or expired (a card valid
+// until today is expired from midnight on). Throws DbError.
+CardCheckResult Check(Database &db, const QString &typed, const QDateTime &now,
+                      SaleScreenKind kind);
+
+// The typed password against the stored one, both trimmed.
+bool PasswordMatches(const MemberRecord &member, const QString &typed);
+
+// The refusal of a wrong card password on the given screen.
+Refusal WrongPassword(SaleScreenKind kind);
+
+} // namespace MemberCard
