@@ -13,6 +13,7 @@
 #include "sales/TSale3Form.h"
 #include "sales/TSaleForm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -267,8 +268,11 @@ void TMain::BtnConsumeClick()
 {
     switch (SaleScreenFor(m_ctx.session.settings.SaoMaYes)) {
     case SaleScreen::Scan:
-        if (!m_sale3Form)
+        if (!m_sale3Form) {
             m_sale3Form = new TSale3Form(m_ctx, this);
+            connect(m_sale3Form, &TSaleScreen::consumptionHistoryRequested, this,
+                    &TMain::ShowConsumptionHistory);
+        }
         m_sale3Form->exec();
         break;
     case SaleScreen::Retail:
@@ -278,8 +282,11 @@ void TMain::BtnConsumeClick()
         notAvailable(QStringLiteral("第三方前台消费"));
         break;
     case SaleScreen::Standard:
-        if (!m_saleForm)
+        if (!m_saleForm) {
             m_saleForm = new TSaleForm(m_ctx, this);
+            connect(m_saleForm, &TSaleScreen::consumptionHistoryRequested, this,
+                    &TMain::ShowConsumptionHistory);
+        }
         m_saleForm->show();
         m_saleForm->raise();
         m_saleForm->activateWindow();
@@ -291,22 +298,44 @@ void TMain::btnSaleReturnClick()
 {
     notAvailable(QStringLiteral("退货"));
 }
+TModiMemberInfo *TMain::memberEditor()
+{
+    if (!m_modiMemberInfo)
+        m_modiMemberInfo = new TModiMemberInfo(m_ctx, this);
+    return m_modiMemberInfo;
+}
+
+TViewForm *TMain::viewForm(Qt::WindowModality modality)
+{
+    if (!m_viewForm)
+        m_viewForm = new TViewForm(m_ctx, this, memberEditor());
+    // Asked for from a modal sale screen, the query must be modal too, or that
+    // screen would block it; from anywhere else it is modeless.
+    if (m_viewForm->windowModality() != modality) {
+        m_viewForm->hide();
+        m_viewForm->setWindowModality(modality);
+    }
+    return m_viewForm;
+}
+
 void TMain::BtnQueryClick()
 {
-    if (!m_modiMemberInfo)
-        m_modiMemberInfo = new TModiMemberInfo(m_ctx, this);
-    if (!m_viewForm)
-        m_viewForm = new TViewForm(m_ctx, this, m_modiMemberInfo);
-    m_viewForm->show();
-    m_viewForm->raise();
-    m_viewForm->activateWindow();
+    TViewForm *form = viewForm(Qt::NonModal);
+    form->show();
+    form->raise();
+    form->activateWindow();
 }
+
+void TMain::ShowConsumptionHistory(const QString &card)
+{
+    const bool overModal = QApplication::activeModalWidget() != nullptr;
+    viewForm(overModal ? Qt::ApplicationModal : Qt::NonModal)->ShowForCard(card);
+}
+
 void TMain::BitBtn1Click()
 {
-    if (!m_modiMemberInfo)
-        m_modiMemberInfo = new TModiMemberInfo(m_ctx, this);
     if (!m_memberForm)
-        m_memberForm = new TMemberForm(m_ctx, this, m_modiMemberInfo);
+        m_memberForm = new TMemberForm(m_ctx, this, memberEditor());
     m_memberForm->exec();
 }
 void TMain::BtnAddClick(bool)

@@ -56,6 +56,8 @@ public:
     void BtnLockedClick();
     void CountCardCommand(const QString &item);
     void OpenWebPage(const QString &url);
+    // A sale screen's 消费历史: the consumption query for that member's card.
+    void ShowConsumptionHistory(const QString &card);
 
     // The windows that stay alive for the run and close before the points
     // redemption window opens.
@@ -74,6 +76,8 @@ private:
     void buildToolBar();
     void buildMenu();
     void buildStatusBar();
+    TModiMemberInfo *memberEditor();
+    TViewForm *viewForm(Qt::WindowModality modality);
     // A command whose window is not part of this version yet.
     void notAvailable(const QString &caption);
 

@@ -1,8 +1,11 @@
 #include "app/TMain.h"
+#include "members/TViewForm.h"
+#include "sales/TSaleScreen.h"
 #include "support/TestDatabase.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -19,6 +22,8 @@ private slots:
     void refusals_data();
     void refusals();
     void webPagesOpenInTheBrowser();
+    void consumptionHistoryFromTheSaleScreens_data();
+    void consumptionHistoryFromTheSaleScreens();
     void closingEndsTheProgram_data();
     void closingEndsTheProgram();
 };
@@ -121,6 +126,51 @@ void TestMain::webPagesOpenInTheBrowser()
     QCOMPARE(t.urls.opened.size(), 2);
     QVERIFY(t.urls.opened[0].startsWith(QLatin1String("http")));
     QVERIFY(t.urls.opened[0] != t.urls.opened[1]);
+}
+
+void TestMain::consumptionHistoryFromTheSaleScreens_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<bool>("modal");
+    QTest::newRow("standard screen, modeless") << "0" << false;
+    QTest::newRow("scan screen, modal") << "1" << true;
+}
+
+void TestMain::consumptionHistoryFromTheSaleScreens()
+{
+    QFETCH(QString, mode);
+    QFETCH(bool, modal);
+    TestDatabase t(TestDatabase::Content::Demo);
+    t.loginAs();
+    t.session.settings.SaoMaYes = mode;
+    TMain main(t.ctx);
+    main.ShowMain();
+    bool checked = false;
+    const auto lookAtHistory = [&] {
+        auto *screen = main.findChild<TSaleScreen *>();
+        QVERIFY(screen && screen->isVisible());
+        QCOMPARE(screen->isModal(), modal);
+        screen->UserCard->setText(QStringLiteral("1001"));
+        screen->CardCheck();
+        screen->ShowHistory();
+        auto *view = main.findChild<TViewForm *>();
+        QVERIFY(view && view->isVisible());
+        // Over a modal screen the query is modal too, so it can be used.
+        QCOMPARE(view->isModal(), modal);
+        QCOMPARE(view->LUserName->text().trimmed(), QStringLiteral("王建国"));
+        view->close();
+        screen->close();
+        checked = true;
+    };
+    if (modal)
+        QTimer::singleShot(0, &main, lookAtHistory);
+    QTest::mouseClick(main.BtnConsume, Qt::LeftButton);
+    if (!modal)
+        lookAtHistory();
+    QVERIFY(checked);
+    // Opened from the main window afterwards, the query is modeless again.
+    QTest::mouseClick(main.BtnQuery, Qt::LeftButton);
+    QVERIFY(!main.findChild<TViewForm *>()->isModal());
 }
 
 void TestMain::closingEndsTheProgram_data()
