@@ -30,10 +30,3 @@ bool ShopSettings::load(Database &db)
         HostDbPath = text("FHostDbPath");
     return true;
 }
-
-int ShopSettings::printCount(Database &db)
-{
-    const int n =
-        db.scalar(QStringLiteral("SELECT FPrintCount FROM DataSeting LIMIT 1"), {}, 1).toInt();
-    return n < 1 ? 1 : n;
-}

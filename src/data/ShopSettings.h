@@ -26,6 +26,4 @@ struct ShopSettings {
     // stay as they were and false is returned. Throws DbError when the
     // table cannot be read.
     bool load(Database &db);
-    // The number of copies the checkouts print, read afresh each time.
-    static int printCount(Database &db);
 };
