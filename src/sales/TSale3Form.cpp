@@ -171,20 +171,14 @@ void TSale3Form::AfterCardAccepted()
     Edit1->setFocus();
 }
 
-SaleLineInput TSale3Form::ItemInput() const
+QString TSale3Form::ItemBrandText() const
 {
-    SaleLineInput in;
-    in.brand = edtMark->text();
-    in.category = Edit2->text();
-    in.daogou = ComboBox3->currentText();
-    in.store = ComboBox4->currentText();
-    in.name = EditProName->text();
-    in.price = EditProPrice->text();
-    in.salePrice = EditProSalePrice->text();
-    in.points = EditProJIfen->text();
-    in.quantity = EditProShuliang->text();
-    in.remark = EditOrderOther->text();
-    return in;
+    return edtMark->text();
+}
+
+QString TSale3Form::ItemCategoryText() const
+{
+    return Edit2->text();
 }
 
 void TSale3Form::BitBtn8Click()

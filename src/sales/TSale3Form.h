@@ -37,7 +37,8 @@ protected:
     void FormOnShow() override;
     bool BeforeCardCheck() override;
     void AfterCardAccepted() override;
-    SaleLineInput ItemInput() const override;
+    QString ItemBrandText() const override;
+    QString ItemCategoryText() const override;
     void AfterItemAdded() override;
     void AfterAbandon() override;
     QPushButton *EnterButtonFor(const QWidget *focused) const override;

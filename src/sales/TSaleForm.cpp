@@ -117,20 +117,14 @@ void TSaleForm::AfterCardAccepted()
     ComboBox1->setFocus();
 }
 
-SaleLineInput TSaleForm::ItemInput() const
+QString TSaleForm::ItemBrandText() const
 {
-    SaleLineInput in;
-    in.brand = ComboBox1->currentText();
-    in.category = ComboBox2->currentText();
-    in.daogou = ComboBox3->currentText();
-    in.store = ComboBox4->currentText();
-    in.name = EditProName->text();
-    in.price = EditProPrice->text();
-    in.salePrice = EditProSalePrice->text();
-    in.points = EditProJIfen->text();
-    in.quantity = EditProShuliang->text();
-    in.remark = EditOrderOther->text();
-    return in;
+    return ComboBox1->currentText();
+}
+
+QString TSaleForm::ItemCategoryText() const
+{
+    return ComboBox2->currentText();
 }
 
 void TSaleForm::AfterItemAdded()

@@ -24,6 +24,7 @@ public:
 protected:
     void FormOnShow() override;
     void AfterCardAccepted() override;
-    SaleLineInput ItemInput() const override;
+    QString ItemBrandText() const override;
+    QString ItemCategoryText() const override;
     void AfterItemAdded() override;
 };

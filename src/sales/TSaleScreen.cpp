@@ -322,6 +322,22 @@ void TSaleScreen::ProSalePriceOnChange()
         EditProJIfen->setText(*points);
 }
 
+SaleLineInput TSaleScreen::ItemInput() const
+{
+    SaleLineInput in;
+    in.brand = ItemBrandText();
+    in.category = ItemCategoryText();
+    in.daogou = ComboBox3->currentText();
+    in.store = ComboBox4->currentText();
+    in.name = EditProName->text();
+    in.price = EditProPrice->text();
+    in.salePrice = EditProSalePrice->text();
+    in.points = EditProJIfen->text();
+    in.quantity = EditProShuliang->text();
+    in.remark = EditOrderOther->text();
+    return in;
+}
+
 void TSaleScreen::AddItem()
 {
     const SaleLineInput input = ItemInput();

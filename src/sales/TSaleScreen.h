@@ -82,8 +82,12 @@ protected:
     // Runs before the card check; false stops it.
     virtual bool BeforeCardCheck() { return true; }
     virtual void AfterCardAccepted() = 0;
+    // The item's brand and category as the screen shows them (chosen from
+    // lists on the standard screen, read from the product on the scan screen).
+    virtual QString ItemBrandText() const = 0;
+    virtual QString ItemCategoryText() const = 0;
     // The item entry's texts.
-    virtual SaleLineInput ItemInput() const = 0;
+    SaleLineInput ItemInput() const;
     // Empties the item entry after an added line.
     virtual void AfterItemAdded() = 0;
     virtual void AfterAbandon() {}
