@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace
 {
@@ -103,14 +102,7 @@ TSale3Form::TSale3Form(AppContext &ctx, QWidget *parent)
     for (int c = 1; c < 8; c += 2)
         grid->setColumnStretch(c, 1);
 
-    auto *top = new QHBoxLayout;
-    top->addWidget(BuildCardGroup());
-    top->addWidget(MemberInfo, 1);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(items);
-    layout->addWidget(BuildBillGroup(), 1);
-    setFixedSize(980, 720);
+    AssembleScreen(items, 720);
 
     setTabOrder(Edit1, BtnScanCode);
     setTabOrder(BtnScanCode, btnQueryHand);

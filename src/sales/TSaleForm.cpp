@@ -7,11 +7,9 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace
 {
@@ -77,14 +75,7 @@ TSaleForm::TSaleForm(AppContext &ctx, QWidget *parent)
     for (int c = 1; c < 8; c += 2)
         grid->setColumnStretch(c, 1);
 
-    auto *top = new QHBoxLayout;
-    top->addWidget(BuildCardGroup());
-    top->addWidget(MemberInfo, 1);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(items);
-    layout->addWidget(BuildBillGroup(), 1);
-    setFixedSize(980, 700);
+    AssembleScreen(items, 700);
 
     setTabOrder(ComboBox1, ComboBox2);
     setTabOrder(ComboBox2, ComboBox3);

@@ -129,6 +129,18 @@ void TSaleScreen::CreateButtons(const QString &cardOk, const QString &close, con
     connect(m_payButton, &QPushButton::clicked, this, &TSaleScreen::StartCheckout);
 }
 
+void TSaleScreen::AssembleScreen(QGroupBox *items, int height)
+{
+    auto *top = new QHBoxLayout;
+    top->addWidget(BuildCardGroup());
+    top->addWidget(MemberInfo, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(items);
+    layout->addWidget(BuildBillGroup(), 1);
+    setFixedSize(980, height);
+}
+
 QGroupBox *TSaleScreen::BuildCardGroup()
 {
     auto *group = new QGroupBox(QStringLiteral("   刷卡区   "), this);

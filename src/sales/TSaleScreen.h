@@ -74,6 +74,9 @@ protected:
                        const QString &history, const QString &historyCaption,
                        const QString &abandon, const QString &remove, const QString &pay);
     QGroupBox *BuildCardGroup();
+    // Lays out the card group and member data above the screen's item
+    // entry and the open bill, in a window `height` pixels high.
+    void AssembleScreen(QGroupBox *items, int height);
     QGroupBox *BuildBillGroup();
     QPushButton *MakeButton(const QString &name, const QString &caption);
 
