@@ -16,6 +16,16 @@ void FillComboBox(QComboBox *box, Database &db, const QuerySource &source)
     box->addItems(items);
 }
 
+QLineEdit *MakeLineEdit(QWidget *parent, const char *name, int maxLength, bool password)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setMaxLength(maxLength);
+    if (password)
+        edit->setEchoMode(QLineEdit::Password);
+    return edit;
+}
+
 void FocusControl(QWidget *form, const QString &name)
 {
     if (name.isEmpty() || !form)

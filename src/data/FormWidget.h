@@ -6,6 +6,7 @@
 class Database;
 class Prompter;
 class QComboBox;
+class QLineEdit;
 class QWidget;
 
 // Small helpers the windows share.
@@ -13,6 +14,10 @@ class QWidget;
 // Fills a drop-down list with the first column of a select (the list is
 // emptied first). Throws DbError.
 void FillComboBox(QComboBox *box, Database &db, const QuerySource &source);
+
+// An edit box named `name` taking at most `maxLength` characters, shown as
+// '*' when it holds a password.
+QLineEdit *MakeLineEdit(QWidget *parent, const char *name, int maxLength, bool password = false);
 
 // Shows a refusal's message and moves the focus to the named control of
 // `form` (selecting the text of an edit box).

@@ -18,15 +18,6 @@
 
 namespace
 {
-QLineEdit *makeEdit(QWidget *parent, const char *name, int maxLength, bool password = false)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setMaxLength(maxLength);
-    if (password)
-        edit->setEchoMode(QLineEdit::Password);
-    return edit;
-}
 
 QComboBox *makeList(QWidget *parent, const char *name, int width)
 {
@@ -57,20 +48,20 @@ TCreateCard::TCreateCard(AppContext &ctx, QWidget *parent)
     auto *group = new QGroupBox(QStringLiteral("   建   卡   "), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
 
-    UserCard = makeEdit(group, "UserCard", 18);
-    UserName = makeEdit(group, "UserName", 20);
+    UserCard = MakeLineEdit(group, "UserCard", 18);
+    UserName = MakeLineEdit(group, "UserName", 20);
     UserSex = makeList(group, "UserSex", 80);
     UserYear = makeList(group, "UserYear", 70);
     UserMonth = makeList(group, "UserMonth", 50);
     UserDay = makeList(group, "UserDay", 50);
-    UserTel = makeEdit(group, "UserTel", 30);
-    UserMobi = makeEdit(group, "UserMobi", 30);
-    UserAddress = makeEdit(group, "UserAddress", 100);
-    UserWork = makeEdit(group, "UserWork", 20);
-    UserWenhua = makeEdit(group, "UserWenhua", 20);
-    UserLikeColor = makeEdit(group, "UserLikeColor", 20);
-    UserSize = makeEdit(group, "UserSize", 20);
-    UserYaowei = makeEdit(group, "UserYaowei", 20);
+    UserTel = MakeLineEdit(group, "UserTel", 30);
+    UserMobi = MakeLineEdit(group, "UserMobi", 30);
+    UserAddress = MakeLineEdit(group, "UserAddress", 100);
+    UserWork = MakeLineEdit(group, "UserWork", 20);
+    UserWenhua = MakeLineEdit(group, "UserWenhua", 20);
+    UserLikeColor = MakeLineEdit(group, "UserLikeColor", 20);
+    UserSize = MakeLineEdit(group, "UserSize", 20);
+    UserYaowei = MakeLineEdit(group, "UserYaowei", 20);
     Label5 = new QLabel(group);
     Label5->setObjectName(QStringLiteral("Label5"));
     Label14 = new QLabel(group);
@@ -85,8 +76,8 @@ TCreateCard::TCreateCard(AppContext &ctx, QWidget *parent)
     dtp_CardDate->setObjectName(QStringLiteral("dtp_CardDate"));
     dtp_CardDate->setCalendarPopup(true);
     dtp_CardDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    edt_FirstPwd = makeEdit(group, "edt_FirstPwd", 20, true);
-    edt_ConfirmPwd = makeEdit(group, "edt_ConfirmPwd", 20, true);
+    edt_FirstPwd = MakeLineEdit(group, "edt_FirstPwd", 20, true);
+    edt_ConfirmPwd = MakeLineEdit(group, "edt_ConfirmPwd", 20, true);
     chk_CardStop = new QCheckBox(QStringLiteral("卡锁定"), group);
     chk_CardStop->setObjectName(QStringLiteral("chk_CardStop"));
 

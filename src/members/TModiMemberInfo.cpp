@@ -19,15 +19,6 @@
 
 namespace
 {
-QLineEdit *makeEdit(QWidget *parent, const char *name, int maxLength, bool password = false)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setMaxLength(maxLength);
-    if (password)
-        edit->setEchoMode(QLineEdit::Password);
-    return edit;
-}
 
 QComboBox *makeDateList(QWidget *parent, const char *name, int maxLength, int width)
 {
@@ -62,22 +53,22 @@ TModiMemberInfo::TModiMemberInfo(AppContext &ctx, QWidget *parent)
     auto *group = new QGroupBox(QStringLiteral("   修改用户信息   "), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
 
-    Edit1 = makeEdit(group, "Edit1", 18);
-    Edit2 = makeEdit(group, "Edit2", 20);
+    Edit1 = MakeLineEdit(group, "Edit1", 18);
+    Edit2 = MakeLineEdit(group, "Edit2", 20);
     ComboBox1 = new QComboBox(group);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setMinimumWidth(80);
     ComboBox2 = makeDateList(group, "ComboBox2", 4, 70);
     ComboBox3 = makeDateList(group, "ComboBox3", 2, 50);
     ComboBox4 = makeDateList(group, "ComboBox4", 2, 50);
-    Edit3 = makeEdit(group, "Edit3", 20);
-    Edit4 = makeEdit(group, "Edit4", 20);
-    Edit5 = makeEdit(group, "Edit5", 20);
-    Edit6 = makeEdit(group, "Edit6", 20);
-    Edit7 = makeEdit(group, "Edit7", 20);
-    Edit8 = makeEdit(group, "Edit8", 30);
-    Edit9 = makeEdit(group, "Edit9", 30);
-    Edit10 = makeEdit(group, "Edit10", 100);
+    Edit3 = MakeLineEdit(group, "Edit3", 20);
+    Edit4 = MakeLineEdit(group, "Edit4", 20);
+    Edit5 = MakeLineEdit(group, "Edit5", 20);
+    Edit6 = MakeLineEdit(group, "Edit6", 20);
+    Edit7 = MakeLineEdit(group, "Edit7", 20);
+    Edit8 = MakeLineEdit(group, "Edit8", 30);
+    Edit9 = MakeLineEdit(group, "Edit9", 30);
+    Edit10 = MakeLineEdit(group, "Edit10", 100);
     Label5 = new QLabel(group);
     Label5->setObjectName(QStringLiteral("Label5"));
     Label2 = new QLabel(group);
@@ -94,10 +85,10 @@ TModiMemberInfo::TModiMemberInfo(AppContext &ctx, QWidget *parent)
     dtp_CardDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     chk_UserCardStop = new QCheckBox(QStringLiteral("锁定"), group);
     chk_UserCardStop->setObjectName(QStringLiteral("chk_UserCardStop"));
-    edt_FirstPwd = makeEdit(group, "edt_FirstPwd", 10, true);
+    edt_FirstPwd = MakeLineEdit(group, "edt_FirstPwd", 10, true);
     edt_FirstPwd->setReadOnly(true);
-    edt_SecondPwd = makeEdit(group, "edt_SecondPwd", 10, true);
-    edt_ConfirmPwd = makeEdit(group, "edt_ConfirmPwd", 10, true);
+    edt_SecondPwd = MakeLineEdit(group, "edt_SecondPwd", 10, true);
+    edt_ConfirmPwd = MakeLineEdit(group, "edt_ConfirmPwd", 10, true);
 
     auto *grid = new QGridLayout(group);
     grid->setHorizontalSpacing(8);
