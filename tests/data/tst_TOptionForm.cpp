@@ -4,6 +4,7 @@
 #include "app/Login.h"
 #include "app/MainRules.h"
 #include "data/TOptionForm.h"
+#include "support/GuiInput.h"
 #include "support/TestDatabase.h"
 
 #include <QCheckBox>
@@ -23,22 +24,11 @@
 namespace
 {
 
-// Types a text key by key, Chinese characters included.
-void typeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 128)
-            QTest::keyClick(widget, c.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
 void retype(QLineEdit *edit, const QString &text)
 {
     edit->selectAll();
     edit->del();
-    typeText(edit, text);
+    TypeText(edit, text);
 }
 
 QToolButton *navButton(TOptionForm &form, int list, const char *name)
@@ -75,7 +65,7 @@ void typeInCell(QTableView *grid, const QString &text)
     QLineEdit *editor = cellEditor(grid);
     QVERIFY(editor);
     editor->selectAll();
-    typeText(editor, text);
+    TypeText(editor, text);
 }
 
 QStringList visibleTitles(QTableView *grid)
@@ -368,7 +358,7 @@ void TestTOptionForm::printSettingsSaved()
     QVERIFY(form.Label13->isVisibleTo(&form));
     QCOMPARE(form.edt_PrintCount->text(), QString("2"));
     form.edt_PrintCount->selectAll();
-    typeText(form.edt_PrintCount, "3");
+    TypeText(form.edt_PrintCount, "3");
     clickOption(form.RadioButton6);
     retype(form.biaoti, " 百纳餐厅");
     const QList<QLineEdit *> footers = {form.piaowei1, form.piaowei2, form.piaowei3, form.piaowei4,

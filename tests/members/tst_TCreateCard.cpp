@@ -62,11 +62,11 @@ void TestCreateCard::cleanup()
 
 void TestCreateCard::fillGoodCard()
 {
-    typeText(find<QLineEdit>("UserCard"), QStringLiteral("2001"));
-    typeText(find<QLineEdit>("UserName"), QStringLiteral("O'Neil"));
-    typeText(find<QLineEdit>("UserTel"), QStringLiteral("0571-8888"));
-    typeText(find<QLineEdit>("UserLikeColor"), QStringLiteral("微辣"));
-    typeText(find<QPlainTextEdit>("UserOther"), QStringLiteral("it's fine"));
+    TypeText(find<QLineEdit>("UserCard"), QStringLiteral("2001"));
+    TypeText(find<QLineEdit>("UserName"), QStringLiteral("O'Neil"));
+    TypeText(find<QLineEdit>("UserTel"), QStringLiteral("0571-8888"));
+    TypeText(find<QLineEdit>("UserLikeColor"), QStringLiteral("微辣"));
+    TypeText(find<QPlainTextEdit>("UserOther"), QStringLiteral("it's fine"));
 }
 
 void TestCreateCard::showPreparesWindow_data()
@@ -119,8 +119,8 @@ void TestCreateCard::issueCardsOneAfterAnother()
     find<QComboBox>("UserYear")->setCurrentText(QStringLiteral("1980"));
     find<QComboBox>("UserMonth")->setCurrentText(QStringLiteral("2"));
     find<QComboBox>("UserDay")->setCurrentText(QStringLiteral("29"));
-    typeText(find<QLineEdit>("edt_FirstPwd"), QStringLiteral(" 8888"));
-    typeText(find<QLineEdit>("edt_ConfirmPwd"), QStringLiteral("8888 "));
+    TypeText(find<QLineEdit>("edt_FirstPwd"), QStringLiteral(" 8888"));
+    TypeText(find<QLineEdit>("edt_ConfirmPwd"), QStringLiteral("8888 "));
     auto *lock = find<QCheckBox>("chk_CardStop");
     QTest::mouseClick(lock, Qt::LeftButton, {}, QPoint(6, lock->height() / 2));
     clickOk();
@@ -150,8 +150,8 @@ void TestCreateCard::issueCardsOneAfterAnother()
     QCOMPARE(QApplication::focusWidget(), find<QLineEdit>("UserCard"));
 
     // The next card without choosing the sex again is refused.
-    typeText(find<QLineEdit>("UserCard"), QStringLiteral("2002"));
-    typeText(find<QLineEdit>("UserName"), QStringLiteral("Bo"));
+    TypeText(find<QLineEdit>("UserCard"), QStringLiteral("2002"));
+    TypeText(find<QLineEdit>("UserName"), QStringLiteral("Bo"));
     clickOk();
     QCOMPARE(t->prompter.last(), QStringLiteral("请选择性别！"));
     QCOMPARE(QApplication::focusWidget(), find<QComboBox>("UserSex"));
@@ -227,10 +227,10 @@ void TestCreateCard::refusalMovesFocus()
     QFETCH(QString, focus);
     t->session.settings.FEnabledCard = enabledCard;
     showActive(form.get());
-    typeText(find<QLineEdit>("UserCard"), card);
-    typeText(find<QLineEdit>("UserName"), name);
-    typeText(find<QLineEdit>("edt_FirstPwd"), first);
-    typeText(find<QLineEdit>("edt_ConfirmPwd"), confirm);
+    TypeText(find<QLineEdit>("UserCard"), card);
+    TypeText(find<QLineEdit>("UserName"), name);
+    TypeText(find<QLineEdit>("edt_FirstPwd"), first);
+    TypeText(find<QLineEdit>("edt_ConfirmPwd"), confirm);
     find<QComboBox>("UserMonth")->setCurrentText(QStringLiteral("2"));
     find<QComboBox>("UserDay")->setCurrentText(day);
     find<QDateEdit>("dtp_CardDate")->setDate(t->clock.today().addDays(expiryDays));
@@ -246,7 +246,7 @@ void TestCreateCard::cancelEmptiesFieldsAndCloses()
 {
     showActive(form.get());
     fillGoodCard();
-    typeText(find<QLineEdit>("UserWork"), QStringLiteral("cook"));
+    TypeText(find<QLineEdit>("UserWork"), QStringLiteral("cook"));
     find<QComboBox>("UserSex")->setCurrentIndex(1);
     QTest::mouseClick(find<QPushButton>("BtnCancel"), Qt::LeftButton);
     QVERIFY(!form->isVisible());

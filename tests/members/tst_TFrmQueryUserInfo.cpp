@@ -88,8 +88,8 @@ void TestLookupDialogs::typingFilters()
     TFrmQueryUserInfo dialog(t->ctx);
     dialog.show();
     auto *grid = dialog.findChild<DataGridWidget *>(QStringLiteral("DBGrid1"));
-    typeText(dialog.findChild<QLineEdit *>(QStringLiteral("edtUserCard")), cardText);
-    typeText(dialog.findChild<QLineEdit *>(QStringLiteral("edtUserName")), nameText);
+    TypeText(dialog.findChild<QLineEdit *>(QStringLiteral("edtUserCard")), cardText);
+    TypeText(dialog.findChild<QLineEdit *>(QStringLiteral("edtUserName")), nameText);
     QStringList shown;
     for (int r = 0; r < grid->rowCount(); ++r)
         shown << grid->value(r, QStringLiteral("姓名")).toString();
@@ -102,11 +102,11 @@ void TestLookupDialogs::pickedCardIsReturned()
     TFrmQueryUserInfo dialog(t->ctx);
     QSignalSpy picked(&dialog, &TFrmQueryUserInfo::memberPicked);
     onNextModal([](QWidget *modal) {
-        typeText(modal->findChild<QLineEdit *>(QStringLiteral("edtUserName")),
+        TypeText(modal->findChild<QLineEdit *>(QStringLiteral("edtUserName")),
                  QStringLiteral("Ne"));
         auto *grid = modal->findChild<DataGridWidget *>(QStringLiteral("DBGrid1"));
         QCOMPARE(grid->rowCount(), 1);
-        doubleClickRow(grid, 0);
+        DoubleClickRow(grid, 0);
     });
     QCOMPARE(dialog.PickMember(), std::optional<QString>(QStringLiteral("4000")));
     QCOMPARE(picked.count(), 1);
@@ -121,8 +121,8 @@ void TestLookupDialogs::pickWhenShownModeless()
     TFrmQueryUserInfo dialog(t->ctx);
     QSignalSpy picked(&dialog, &TFrmQueryUserInfo::memberPicked);
     dialog.show();
-    typeText(dialog.findChild<QLineEdit *>(QStringLiteral("edtUserCard")), QStringLiteral("3123"));
-    doubleClickRow(dialog.findChild<DataGridWidget *>(QStringLiteral("DBGrid1")), 0);
+    TypeText(dialog.findChild<QLineEdit *>(QStringLiteral("edtUserCard")), QStringLiteral("3123"));
+    DoubleClickRow(dialog.findChild<DataGridWidget *>(QStringLiteral("DBGrid1")), 0);
     QCOMPARE(picked.count(), 1);
     QCOMPARE(picked.at(0).at(0).toString(), QStringLiteral("3123"));
     QVERIFY(!dialog.isVisible());
@@ -134,7 +134,7 @@ void TestLookupDialogs::closingHandsNothingBack()
     TFrmQueryUserInfo dialog(t->ctx);
     QSignalSpy picked(&dialog, &TFrmQueryUserInfo::memberPicked);
     onNextModal([](QWidget *modal) {
-        typeText(modal->findChild<QLineEdit *>(QStringLiteral("edtUserCard")),
+        TypeText(modal->findChild<QLineEdit *>(QStringLiteral("edtUserCard")),
                  QStringLiteral("12"));
         modal->close();
     });
@@ -151,7 +151,7 @@ void TestLookupDialogs::doubleClickOnEmptyListDoesNothing()
     QSignalSpy picked(&dialog, &TFrmQueryUserInfo::memberPicked);
     dialog.show();
     auto *grid = dialog.findChild<DataGridWidget *>(QStringLiteral("DBGrid1"));
-    typeText(dialog.findChild<QLineEdit *>(QStringLiteral("edtUserCard")), QStringLiteral("999"));
+    TypeText(dialog.findChild<QLineEdit *>(QStringLiteral("edtUserCard")), QStringLiteral("999"));
     QCOMPARE(grid->rowCount(), 0);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
     QCOMPARE(picked.count(), 0);
@@ -188,7 +188,7 @@ void TestLookupDialogs::askPassword()
         auto *edit = modal->findChild<QLineEdit *>(QStringLiteral("edtCardPwd"));
         QCOMPARE(edit->echoMode(), QLineEdit::Password);
         QCOMPARE(edit->maxLength(), 10);
-        typeText(edit, typed);
+        TypeText(edit, typed);
         if (how == QLatin1String("enter"))
             QTest::keyClick(edit, Qt::Key_Return);
         else if (how == QLatin1String("escape"))
@@ -206,7 +206,7 @@ void TestLookupDialogs::passwordBoxStartsEmpty()
 {
     TFrmCardPwd prompt(t->ctx);
     onNextModal([](QWidget *modal) {
-        typeText(modal->findChild<QLineEdit *>(QStringLiteral("edtCardPwd")),
+        TypeText(modal->findChild<QLineEdit *>(QStringLiteral("edtCardPwd")),
                  QStringLiteral("old"));
         QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("btnClose")),
                           Qt::LeftButton);

@@ -152,7 +152,7 @@ void TestMemberForm::deleteAsksFirst()
     QFETCH(int, members);
     list->show();
     auto *grid = find<DataGridWidget>(list.get(), "DBGrid1");
-    clickRow(grid, 2); // 王建国, who has a sale
+    ClickRow(grid, 2); // 王建国, who has a sale
     t->prompter.answers.enqueue(answer);
     QTest::mouseClick(find<QPushButton>(list.get(), "BtnDelete"), Qt::LeftButton);
     QCOMPARE(t->prompter.messages, messages);
@@ -180,14 +180,14 @@ void TestMemberForm::modifyOpensSelectedMemberAndSaves()
 {
     list->show();
     auto *grid = find<DataGridWidget>(list.get(), "DBGrid1");
-    clickRow(grid, 1); // 李秀英
+    ClickRow(grid, 1); // 李秀英
     QString shownName;
     onNextModal([&](QWidget *modal) {
         QCOMPARE(modal, static_cast<QWidget *>(editor));
         auto *name = modal->findChild<QLineEdit *>(QStringLiteral("Edit2"));
         shownName = name->text();
         name->clear();
-        typeText(name, QStringLiteral("Li'Xiu"));
+        TypeText(name, QStringLiteral("Li'Xiu"));
         QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("BtnOk")), Qt::LeftButton);
     });
     QTest::mouseClick(find<QPushButton>(list.get(), "BtnModify"), Qt::LeftButton);
@@ -248,8 +248,8 @@ void TestMemberForm::editShowsMember()
     // Saving a member without a birth date asks for one.
     if (birthLists[0].isEmpty()) {
         if (enabledCard == 1) {
-            typeText(find<QLineEdit>(editor, "edt_SecondPwd"), QStringLiteral("1"));
-            typeText(find<QLineEdit>(editor, "edt_ConfirmPwd"), QStringLiteral("1"));
+            TypeText(find<QLineEdit>(editor, "edt_SecondPwd"), QStringLiteral("1"));
+            TypeText(find<QLineEdit>(editor, "edt_ConfirmPwd"), QStringLiteral("1"));
         }
         QTest::mouseClick(find<QPushButton>(editor, "BtnOk"), Qt::LeftButton);
         QCOMPARE(t->prompter.messages, QStringList{QStringLiteral("请选择出生日期！")});
@@ -330,12 +330,12 @@ void TestMemberForm::editRefusals()
     openEditor(wang);
     auto *edit1 = find<QLineEdit>(editor, "Edit1");
     edit1->clear();
-    typeText(edit1, card);
+    TypeText(edit1, card);
     auto *monthBox = find<QComboBox>(editor, "ComboBox3");
     monthBox->lineEdit()->clear();
-    typeText(monthBox->lineEdit(), month);
-    typeText(find<QLineEdit>(editor, "edt_SecondPwd"), second);
-    typeText(find<QLineEdit>(editor, "edt_ConfirmPwd"), confirm);
+    TypeText(monthBox->lineEdit(), month);
+    TypeText(find<QLineEdit>(editor, "edt_SecondPwd"), second);
+    TypeText(find<QLineEdit>(editor, "edt_ConfirmPwd"), confirm);
     find<QDateEdit>(editor, "dtp_CardDate")->setDate(t->clock.today().addDays(expiryDays));
     QTest::mouseClick(find<QPushButton>(editor, "BtnOk"), Qt::LeftButton);
 
@@ -363,8 +363,8 @@ void TestMemberForm::editKeepsOwnCardAndSavesPassword()
     t->session.settings.FEnabledCard = 1;
     QSignalSpy saved(editor, &TModiMemberInfo::memberSaved);
     openEditor(wang);
-    typeText(find<QLineEdit>(editor, "edt_SecondPwd"), QStringLiteral(" 2222"));
-    typeText(find<QLineEdit>(editor, "edt_ConfirmPwd"), QStringLiteral("2222 "));
+    TypeText(find<QLineEdit>(editor, "edt_SecondPwd"), QStringLiteral(" 2222"));
+    TypeText(find<QLineEdit>(editor, "edt_ConfirmPwd"), QStringLiteral("2222 "));
     find<QDateEdit>(editor, "dtp_CardDate")->setDate(t->clock.today().addDays(1));
     QTest::mouseClick(find<QPushButton>(editor, "BtnOk"), Qt::LeftButton);
     QCOMPARE(t->prompter.messages, QStringList{MemberText::Saved});

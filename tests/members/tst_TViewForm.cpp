@@ -56,12 +56,12 @@ private:
     DataGridWidget *grid(const char *name) { return find<DataGridWidget>(name); }
     void searchCard(const QString &card)
     {
-        typeText(find<QLineEdit>("Edit1"), card);
+        TypeText(find<QLineEdit>("Edit1"), card);
         QTest::mouseClick(find<QPushButton>("BitBtn3"), Qt::LeftButton);
     }
     void searchName(const QString &name)
     {
-        typeText(find<QLineEdit>("Edit2"), name);
+        TypeText(find<QLineEdit>("Edit2"), name);
         QTest::mouseClick(find<QPushButton>("BitBtn4"), Qt::LeftButton);
     }
 
@@ -208,11 +208,11 @@ void TestViewForm::nameSearchListsAllMatches()
 void TestViewForm::pickingInTheLists()
 {
     searchName(QStringLiteral("建"));
-    clickRow(grid("DBGrid3"), 1);
+    ClickRow(grid("DBGrid3"), 1);
     QCOMPARE(label("LUserName"), QStringLiteral("王建国"));
     QCOMPARE(grid("DBGrid1")->rowCount(), 2);
     QCOMPARE(grid("DBGrid2")->value(0, QStringLiteral("消费序号")).toLongLong(), wangNew);
-    clickRow(grid("DBGrid1"), 1);
+    ClickRow(grid("DBGrid1"), 1);
     QCOMPARE(grid("DBGrid2")->rowCount(), 2);
     QCOMPARE(grid("DBGrid2")->value(0, QStringLiteral("消费序号")).toLongLong(), wangOld);
     QCOMPARE(grid("DBGrid2")->value(1, QStringLiteral("总价格")).toDouble(), 10.0);
@@ -252,7 +252,7 @@ void TestViewForm::enterRunsTheSearchOfItsBox()
     // Visit the other box first so that the default button has to follow.
     find<QLineEdit>(box == QLatin1String("Edit1") ? "Edit2" : "Edit1")->setFocus();
     edit->setFocus();
-    typeText(edit, text);
+    TypeText(edit, text);
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(t->prompter.messages, QStringList());
     QCOMPARE(label("LUserName"), shownName);
@@ -266,7 +266,7 @@ void TestViewForm::modifyEditsShownMember()
         auto *card = modal->findChild<QLineEdit *>(QStringLiteral("Edit1"));
         QCOMPARE(card->text(), QStringLiteral("1001"));
         card->clear();
-        typeText(card, QStringLiteral("5001"));
+        TypeText(card, QStringLiteral("5001"));
         QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("BtnOk")), Qt::LeftButton);
     });
     QTest::mouseClick(find<QPushButton>("btnModify"), Qt::LeftButton);
@@ -320,7 +320,7 @@ void TestViewForm::exportOptionFollowsShownMember()
     QVERIFY(t->prompter.messages.isEmpty());
 
     // The shown member changes: the option window exports the new lists.
-    clickRow(grid("DBGrid3"), 0);
+    ClickRow(grid("DBGrid3"), 0);
     searchCard(QStringLiteral("1002"));
     const QString sales = t->folder() + QStringLiteral("/sales");
     const QString lines = t->folder() + QStringLiteral("/lines");

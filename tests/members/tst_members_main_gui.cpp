@@ -78,7 +78,7 @@ void TestMembersFromMain::editedFromQueryShowsInList()
     onNextModal([](QWidget *modal) {
         auto *name = modal->findChild<QLineEdit *>(QStringLiteral("Edit2"));
         name->clear();
-        typeText(name, QStringLiteral("Wang"));
+        TypeText(name, QStringLiteral("Wang"));
         QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("BtnOk")), Qt::LeftButton);
     });
     QTest::mouseClick(query->findChild<QPushButton *>(QStringLiteral("btnModify")), Qt::LeftButton);

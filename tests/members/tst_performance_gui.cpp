@@ -195,7 +195,7 @@ void TestMemberPerformance::lookupDialogFiltersAtOnce()
     qint64 slowest = 0;
     for (const QChar c : text) {
         timer.restart();
-        typeText(edit, QString(c));
+        TypeText(edit, QString(c));
         slowest = std::max(slowest, timer.elapsed());
     }
     report(qPrintable(QStringLiteral("lookup dialog, slowest keystroke in %1").arg(box)), slowest);

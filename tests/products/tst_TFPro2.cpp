@@ -1,6 +1,7 @@
 #include "app/TMain.h"
 #include "data/DataGridWidget.h"
 #include "products/TFPro2.h"
+#include "support/GuiInput.h"
 #include "support/TestDatabase.h"
 
 #include <QApplication>
@@ -54,29 +55,10 @@ int rowOf(DataGridWidget *grid, const QString &code)
     return column(grid, "编码").indexOf(code);
 }
 
-void clickRow(DataGridWidget *grid, int row)
-{
-    const QRect cell = grid->visualRect(grid->model()->index(row, 1));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-}
-
-// Types text key by key; characters beyond ASCII arrive as typed text.
-void keys(QWidget *w, const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(w, char(c.unicode()));
-        } else {
-            QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
-}
-
 void type(QLineEdit *edit, const QString &text)
 {
     edit->clear();
-    keys(edit, text);
+    TypeText(edit, text);
 }
 
 bool browsing(TFPro2 &f)
@@ -253,7 +235,7 @@ void TestTFPro2::listing()
     QTest::mouseClick(f.BtnAppend, Qt::LeftButton);
     if (!field.isEmpty())
         f.ComboBox6->setCurrentText(field);
-    keys(f.Edit1, keyword);
+    TypeText(f.Edit1, keyword);
     if (!category.isEmpty())
         f.ComboBox1->setCurrentText(category);
     if (!brand.isEmpty())
@@ -411,7 +393,7 @@ void TestTFPro2::quoteStoredFullWidth()
     QCOMPARE(t.value("SELECT Pro2Name FROM Pro2 WHERE Pro2Card = ?", {"Q’1"}).toString(),
              QStringLiteral("O’Neil’s 汉堡"));
     // Found by the same text typed with an ASCII quote.
-    keys(f.Edit1, "O'Neil");
+    TypeText(f.Edit1, "O'Neil");
     QTest::mouseClick(f.BtnFind, Qt::LeftButton);
     QCOMPARE(column(f.DBGrid1, "产品名"), QStringList{"O’Neil’s 汉堡"});
     // A second add with the code typed the same way is a duplicate.
@@ -464,12 +446,12 @@ void TestTFPro2::priceKeysFiltered()
     f.show();
     QTest::mouseClick(f.BtnAppend, Qt::LeftButton);
     for (QLineEdit *e : {f.Edit5, f.Edit6, f.Edit7}) {
-        keys(e, typed);
+        TypeText(e, typed);
         QCOMPARE(e->text(), kept);
         QTest::keyClick(e, Qt::Key_Backspace);
         QCOMPARE(e->text(), kept.chopped(1));
     }
-    keys(f.Edit3, typed);
+    TypeText(f.Edit3, typed);
     QCOMPARE(f.Edit3->text(), typed); // other fields take any text
 }
 
@@ -481,7 +463,7 @@ void TestTFPro2::cellClickLoadsProduct()
     TFPro2 f(t.ctx);
     f.show();
     QTest::mouseClick(f.BtnAppend, Qt::LeftButton);
-    clickRow(f.DBGrid1, rowOf(f.DBGrid1, "6901000000028"));
+    ClickRow(f.DBGrid1, rowOf(f.DBGrid1, "6901000000028"));
     QVERIFY(browsing(f));
     QCOMPARE(f.ComboBox3->currentText(), QStringLiteral("热菜"));
     QCOMPARE(f.ComboBox4->currentText(), QStringLiteral("招牌菜"));
@@ -499,7 +481,7 @@ void TestTFPro2::cellClickLoadsProduct()
     t.db.exec("UPDATE SL_ProSort SET ProSortShow = '0' WHERE ProSortName = '凉菜'");
     TFPro2 g(t.ctx);
     g.show();
-    clickRow(g.DBGrid1, rowOf(g.DBGrid1, "6901000000042"));
+    ClickRow(g.DBGrid1, rowOf(g.DBGrid1, "6901000000042"));
     QCOMPARE(g.ComboBox3->currentIndex(), -1);
     QVERIFY(g.CheckBox2->isChecked());
 }
@@ -610,7 +592,7 @@ void TestTFPro2::modifyWithoutRowDoesNothing()
     TestDatabase t(TestDatabase::Content::Demo);
     TFPro2 f(t.ctx);
     f.show();
-    keys(f.Edit1, "没有这个产品");
+    TypeText(f.Edit1, "没有这个产品");
     QTest::mouseClick(f.BtnFind, Qt::LeftButton);
     QCOMPARE(f.DBGrid1->rowCount(), 0);
     QTest::mouseClick(f.BtnModify, Qt::LeftButton);

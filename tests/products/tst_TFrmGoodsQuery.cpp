@@ -1,5 +1,6 @@
 #include "data/DataGridWidget.h"
 #include "products/TFrmGoodsQuery.h"
+#include "support/GuiInput.h"
 #include "support/TestDatabase.h"
 
 #include <QComboBox>
@@ -46,18 +47,6 @@ void addColaProducts(TestDatabase &t)
                   r);
 }
 
-void keys(QWidget *w, const QString &text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(w, char(c.unicode()));
-        } else {
-            QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-            QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
-        }
-    }
-}
-
 QStringList column(DataGridWidget *grid, const QString &title)
 {
     QStringList out;
@@ -65,13 +54,6 @@ QStringList column(DataGridWidget *grid, const QString &title)
     for (int row = 0; row < n; ++row)
         out << grid->value(row, title).toString();
     return out;
-}
-
-void doubleClickRow(DataGridWidget *grid, int row)
-{
-    const QPoint at = grid->visualRect(grid->model()->index(row, 1)).center();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
 }
 
 void setMode(TestDatabase &t, const QString &mode)
@@ -235,7 +217,7 @@ void TestTFrmGoodsQuery::filters()
     TFrmGoodsQuery dialog(t.ctx);
     QStringList shown;
     pick(dialog, [&] {
-        keys(dialog.edt_ProCard, name);
+        TypeText(dialog.edt_ProCard, name);
         if (!category.isEmpty())
             dialog.cb_ProSort->setCurrentText(category);
         if (!brand.isEmpty())
@@ -277,7 +259,7 @@ void TestTFrmGoodsQuery::columnsOfTheMode()
             QCOMPARE(dialog.DBGrid1->columnWidth(i), 80);
         QCOMPARE(dialog.DBGrid1->horizontalHeader()->defaultAlignment(), Qt::AlignCenter);
         // A filter keeps the columns.
-        keys(dialog.edt_ProCard, "x");
+        TypeText(dialog.edt_ProCard, "x");
         QCOMPARE(dialog.DBGrid1->columnWidth(0), firstWidth);
     });
 }
@@ -309,9 +291,9 @@ void TestTFrmGoodsQuery::pickHandsBackTheCode()
     TFrmGoodsQuery dialog(t.ctx);
     bool closedByPick = false;
     const std::optional<QString> picked = pick(dialog, [&] {
-        keys(dialog.edt_ProCard, name);
+        TypeText(dialog.edt_ProCard, name);
         QCOMPARE(dialog.DBGrid1->rowCount(), 1);
-        doubleClickRow(dialog.DBGrid1, 0);
+        DoubleClickRow(dialog.DBGrid1, 0);
         closedByPick = !dialog.isVisible();
     });
     QVERIFY(closedByPick);
@@ -332,7 +314,7 @@ void TestTFrmGoodsQuery::emptyResultPicksNothing()
     TFrmGoodsQuery dialog(t.ctx);
     bool stillOpen = false;
     const std::optional<QString> picked = pick(dialog, [&] {
-        keys(dialog.edt_ProCard, "没有");
+        TypeText(dialog.edt_ProCard, "没有");
         QCOMPARE(dialog.DBGrid1->rowCount(), 0);
         dialog.DBGrid1DblClick();
         stillOpen = dialog.isVisible();
@@ -349,7 +331,7 @@ void TestTFrmGoodsQuery::otherModeListsNothing()
     int rows = -1;
     const std::optional<QString> picked = pick(dialog, [&] {
         rows = dialog.DBGrid1->rowCount();
-        keys(dialog.edt_ProCard, "鱼");
+        TypeText(dialog.edt_ProCard, "鱼");
         rows += dialog.DBGrid1->rowCount();
     });
     QCOMPARE(rows, 0);
@@ -438,7 +420,7 @@ void TestTFrmGoodsQuery::hostTablesMissing()
     int rows = -1;
     pick(dialog, [&] {
         rows = dialog.DBGrid1->rowCount();
-        keys(dialog.edt_ProCard, "茶");
+        TypeText(dialog.edt_ProCard, "茶");
     });
     QCOMPARE(rows, 0);
     QVERIFY(!t.prompter.messages.isEmpty());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/GuiInput.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -50,10 +52,3 @@ private:
     };
     std::shared_ptr<State> m_state;
 };
-
-// Types any text, Chinese included, as key presses into a widget.
-inline void TypeText(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "data/DataGridWidget.h"
+
+#include <QApplication>
+#include <QtTest>
+
+// Driving windows in tests as an operator would.
+
+// Types `text` into `w` key by key; characters beyond ASCII arrive as key
+// events carrying their text, as an input method delivers them.
+inline void TypeText(QWidget *w, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 128) {
+            QTest::keyClick(w, char(c.unicode()));
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+inline QPoint RowPoint(DataGridWidget *grid, int row)
+{
+    return grid->visualRect(grid->model()->index(row, 1)).center();
+}
+
+inline void ClickRow(DataGridWidget *grid, int row)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, RowPoint(grid, row));
+}
+
+// A double-click is a press and release followed by the double-click event,
+// as the window system delivers it.
+inline void DoubleClickRow(DataGridWidget *grid, int row)
+{
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, RowPoint(grid, row));
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, RowPoint(grid, row));
+}
