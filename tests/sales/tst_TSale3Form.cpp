@@ -2,6 +2,7 @@
 #include "data/DataGridWidget.h"
 #include "products/TFrmGoodsQuery.h"
 #include "sales/ModalDriver.h"
+#include "sales/SaleScreenDriver.h"
 #include "sales/TPayType_Frm.h"
 #include "sales/TSale3Form.h"
 #include "sales/TSaleForm.h"
@@ -31,40 +32,10 @@ private slots:
 namespace
 {
 
-struct Screen {
-    explicit Screen(TSale3Form &f) : form(f) {}
-    template <typename T = QWidget> T *get(const char *name) const
-    {
-        T *w = form.findChild<T *>(QString::fromLatin1(name));
-        if (!w)
-            qWarning("no control %s", name);
-        return w;
-    }
-    QLineEdit *edit(const char *name) const { return get<QLineEdit>(name); }
-    QPushButton *button(const char *name) const { return get<QPushButton>(name); }
-    QString text(const char *name) const { return edit(name)->text(); }
-    QString label(const char *name) const { return get<QLabel>(name)->text(); }
-    DataGridWidget *grid() const { return get<DataGridWidget>("DBGrid2"); }
-    void click(const char *name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
-    void type(const char *name, const QString &text) const
-    {
-        edit(name)->clear();
-        TypeText(edit(name), text);
-    }
-    void swipe(const QString &card) const
-    {
-        type("UserCard", card);
-        click("BtnOk");
-    }
+struct Screen : SaleScreenDriver {
+    explicit Screen(TSale3Form &f) : SaleScreenDriver(f, "BtnOk"), form(f) {}
     TSale3Form &form;
 };
-
-QVariant MemberValue(TestDatabase &t, const char *column, const QString &card)
-{
-    return t.value(QStringLiteral("SELECT %1 FROM User_Info WHERE User_Card = ?")
-                       .arg(QString::fromLatin1(column)),
-                   {card});
-}
 
 // The test database of the current test, in sale mode "1".
 std::unique_ptr<TestDatabase> ScanShop()

@@ -1,6 +1,7 @@
 #include "data/DataGridWidget.h"
 #include "members/TFrmCardPwd.h"
 #include "sales/ModalDriver.h"
+#include "sales/SaleScreenDriver.h"
 #include "sales/TPayType_Frm.h"
 #include "sales/TSaleForm.h"
 #include "support/TestDatabase.h"
@@ -33,34 +34,9 @@ private slots:
 namespace
 {
 
-// The screen's controls by object name.
-struct Screen {
-    explicit Screen(TSaleForm &f) : form(f) {}
-    template <typename T = QWidget> T *get(const char *name) const
-    {
-        T *w = form.findChild<T *>(QString::fromLatin1(name));
-        if (!w)
-            qWarning("no control %s", name);
-        return w;
-    }
-    QLineEdit *edit(const char *name) const { return get<QLineEdit>(name); }
-    QComboBox *list(const char *name) const { return get<QComboBox>(name); }
-    QPushButton *button(const char *name) const { return get<QPushButton>(name); }
-    QString label(const char *name) const { return get<QLabel>(name)->text(); }
-    DataGridWidget *grid() const { return get<DataGridWidget>("DBGrid2"); }
-
-    void click(const char *name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
-    void type(const char *name, const QString &text) const
-    {
-        QLineEdit *e = edit(name);
-        e->clear();
-        TypeText(e, text);
-    }
-    void swipe(const QString &card) const
-    {
-        type("UserCard", card);
-        click("BitBtn1");
-    }
+// The standard screen, with its way of adding an item.
+struct Screen : SaleScreenDriver {
+    explicit Screen(TSaleForm &f) : SaleScreenDriver(f, "BitBtn1"), form(f) {}
     void addItem(const QString &name, const QString &price, const QString &discount,
                  const QString &quantity) const
     {
@@ -72,13 +48,6 @@ struct Screen {
     }
     TSaleForm &form;
 };
-
-QVariant MemberValue(TestDatabase &t, const char *column, const QString &card)
-{
-    return t.value(QStringLiteral("SELECT %1 FROM User_Info WHERE User_Card = ?")
-                       .arg(QString::fromLatin1(column)),
-                   {card});
-}
 
 int OpenLines(TestDatabase &t, const QString &card)
 {
