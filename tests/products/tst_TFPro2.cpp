@@ -32,15 +32,6 @@ void addSearchProducts(TestDatabase &t)
                   r);
 }
 
-QStringList column(DataGridWidget *grid, const QString &title)
-{
-    QStringList out;
-    const int n = grid->totalRowCount();
-    for (int row = 0; row < n; ++row)
-        out << grid->value(row, title).toString();
-    return out;
-}
-
 QStringList codesWhere(TestDatabase &t, const QString &condition)
 {
     QStringList out;
@@ -52,7 +43,7 @@ QStringList codesWhere(TestDatabase &t, const QString &condition)
 
 int rowOf(DataGridWidget *grid, const QString &code)
 {
-    return column(grid, "编码").indexOf(code);
+    return GridColumn(grid, "编码").indexOf(code);
 }
 
 void type(QLineEdit *edit, const QString &text)
@@ -121,7 +112,7 @@ void TestTFPro2::opensBrowsingProductsOnSale()
     QVERIFY(browsing(f));
     QVERIFY(!f.BtnDelete->isVisible());
     QVERIFY(f.btnExcel->isVisible());
-    QCOMPARE(column(f.DBGrid1, "编码"), codesWhere(t, "Pro2Show = 1"));
+    QCOMPARE(GridColumn(f.DBGrid1, "编码"), codesWhere(t, "Pro2Show = 1"));
     QCOMPARE(f.DBGrid1->titles(), QStringList({"序号", "编码", "产品名", "分类", "品牌", "单位",
                                                "零售价", "批发价", "是否特价", "是否销售"}));
     QCOMPARE(f.DBGrid1->columnWidth(2), 230);
@@ -242,7 +233,7 @@ void TestTFPro2::listing()
         f.ComboBox2->setCurrentText(brand);
     f.CheckBox1->setChecked(includeNotOnSale);
     QTest::mouseClick(f.findChild<QPushButton *>(button), Qt::LeftButton);
-    QCOMPARE(column(f.DBGrid1, "编码"), codes);
+    QCOMPARE(GridColumn(f.DBGrid1, "编码"), codes);
     QVERIFY(browsing(f));
     QVERIFY(t.prompter.messages.isEmpty());
 }
@@ -395,7 +386,7 @@ void TestTFPro2::quoteStoredFullWidth()
     // Found by the same text typed with an ASCII quote.
     TypeText(f.Edit1, "O'Neil");
     QTest::mouseClick(f.BtnFind, Qt::LeftButton);
-    QCOMPARE(column(f.DBGrid1, "产品名"), QStringList{"O’Neil’s 汉堡"});
+    QCOMPARE(GridColumn(f.DBGrid1, "产品名"), QStringList{"O’Neil’s 汉堡"});
     // A second add with the code typed the same way is a duplicate.
     QTest::mouseClick(f.BtnAppend, Qt::LeftButton);
     fillValid(f, "Q'1");
@@ -576,8 +567,9 @@ void TestTFPro2::modifyKeepsTheListShown()
     type(f.Edit3, "停售菜2");
     QTest::mouseClick(f.BtnPost, Qt::LeftButton);
     QCOMPARE(f.LSql->text(), special);
-    QCOMPARE(column(f.DBGrid1, "编码"), QStringList({"6901000000042", "6901000000080", "A-300"}));
-    QCOMPARE(column(f.DBGrid1, "产品名").last(), QStringLiteral("停售菜2"));
+    QCOMPARE(GridColumn(f.DBGrid1, "编码"),
+             QStringList({"6901000000042", "6901000000080", "A-300"}));
+    QCOMPARE(GridColumn(f.DBGrid1, "产品名").last(), QStringLiteral("停售菜2"));
     // 取消修改 writes nothing.
     f.DBGrid1->selectRow(0);
     QTest::mouseClick(f.BtnModify, Qt::LeftButton);

@@ -47,15 +47,6 @@ void addColaProducts(TestDatabase &t)
                   r);
 }
 
-QStringList column(DataGridWidget *grid, const QString &title)
-{
-    QStringList out;
-    const int n = grid->totalRowCount();
-    for (int row = 0; row < n; ++row)
-        out << grid->value(row, title).toString();
-    return out;
-}
-
 void setMode(TestDatabase &t, const QString &mode)
 {
     t.session.settings.SaoMaYes = mode;
@@ -224,7 +215,7 @@ void TestTFrmGoodsQuery::filters()
             dialog.cb_ProBrand->setCurrentText(brand);
         QCOMPARE(dialog.cb_ProSort->currentText(), category.isEmpty() ? "全部分类" : category);
         QCOMPARE(dialog.cb_ProBrand->currentText(), brand.isEmpty() ? "全部品牌" : brand);
-        shown = column(dialog.DBGrid1, codeColumn);
+        shown = GridColumn(dialog.DBGrid1, codeColumn);
     });
     QCOMPARE(shown, codes);
     QVERIFY2(t.prompter.messages.isEmpty(), qPrintable(t.prompter.messages.join('\n')));

@@ -40,3 +40,13 @@ inline void DoubleClickRow(DataGridWidget *grid, int row)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, RowPoint(grid, row));
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, RowPoint(grid, row));
 }
+
+// Every value of one column of a grid, by its title, all rows fetched.
+inline QStringList GridColumn(DataGridWidget *grid, const QString &title)
+{
+    QStringList out;
+    const int n = grid->totalRowCount();
+    for (int row = 0; row < n; ++row)
+        out << grid->value(row, title).toString();
+    return out;
+}
