@@ -1,39 +1,12 @@
 #include "app/TAboutUS.h"
 
 #include "app/AppInfo.h"
+#include "data/FormWidget.h"
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QPainter>
 #include <QShowEvent>
 #include <QVBoxLayout>
-
-namespace
-{
-
-// The maker's mark: the program's initial on a warm tile.
-QPixmap makerPicture()
-{
-    QPixmap pixmap(80, 80);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, 80, 80);
-    g.setColorAt(0, QColor(232, 120, 70));
-    g.setColorAt(1, QColor(190, 60, 40));
-    p.setBrush(g);
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(2, 2, 76, 76), 16, 16);
-    QFont f;
-    f.setPixelSize(44);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 80, 80), Qt::AlignCenter, QStringLiteral("纳"));
-    return pixmap;
-}
-
-} // namespace
 
 TAboutUS::TAboutUS(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
@@ -46,7 +19,9 @@ TAboutUS::TAboutUS(QWidget *parent)
     group->setObjectName(QStringLiteral("GroupBox1"));
     Image1 = new QLabel(group);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(makerPicture());
+    // The maker's mark: the program's initial on a warm tile.
+    Image1->setPixmap(
+        TilePicture(80, QStringLiteral("纳"), QColor(232, 120, 70), QColor(190, 60, 40)));
     Image1->setAlignment(Qt::AlignCenter);
 
     const auto label = [group](const char *name) {

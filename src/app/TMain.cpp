@@ -3,6 +3,7 @@
 #include "app/AppInfo.h"
 #include "app/TAboutUS.h"
 #include "app/TModiPwdForm.h"
+#include "data/FormWidget.h"
 #include "data/TFrmBackupDatabase.h"
 #include "data/TOptionForm.h"
 #include "members/TCreateCard.h"
@@ -27,25 +28,6 @@
 
 namespace
 {
-
-// A picture for a tool button: the caption's first character on a coloured tile.
-QIcon tileIcon(const QString &caption, const QColor &color)
-{
-    QPixmap pixmap(40, 40);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(color);
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(2, 2, 36, 36), 8, 8);
-    QFont f;
-    f.setPixelSize(20);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, 40, 40), Qt::AlignCenter, caption.left(1));
-    return QIcon(pixmap);
-}
 
 // The background: a calm gradient with the title.
 class Background : public QWidget
@@ -94,7 +76,7 @@ QToolButton *TMain::addButton(const QString &name, const QString &caption, const
     auto *button = new QToolButton(bar);
     button->setObjectName(name);
     button->setText(caption);
-    button->setIcon(tileIcon(caption, color));
+    button->setIcon(QIcon(TilePicture(40, caption.left(1), color, color)));
     button->setIconSize(QSize(36, 36));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setMinimumSize(62, 66);

@@ -5,6 +5,9 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPixmap>
 
 void FillComboBox(QComboBox *box, Database &db, const QuerySource &source)
 {
@@ -42,4 +45,25 @@ void ShowRefusal(Prompter &prompter, QWidget *form, const Refusal &refusal)
 {
     prompter.information(refusal.message);
     FocusControl(form, refusal.focus);
+}
+
+QPixmap TilePicture(int size, const QString &text, const QColor &top, const QColor &bottom)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient shade(0, 0, size, size);
+    shade.setColorAt(0, top);
+    shade.setColorAt(1, bottom);
+    p.setBrush(shade);
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(2, 2, size - 4, size - 4), size / 5.0, size / 5.0);
+    QFont f;
+    f.setPixelSize(size * 11 / 20);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, text);
+    return pixmap;
 }

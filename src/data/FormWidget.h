@@ -5,7 +5,9 @@
 
 class Database;
 class Prompter;
+class QColor;
 class QComboBox;
+class QPixmap;
 class QLineEdit;
 class QWidget;
 
@@ -25,3 +27,7 @@ void ShowRefusal(Prompter &prompter, QWidget *form, const Refusal &refusal);
 
 // Moves the focus to the named control of `form`.
 void FocusControl(QWidget *form, const QString &name);
+
+// A square picture of `size` pixels: `text` in white on a rounded tile
+// shaded from `top` to `bottom` (the same colour for a flat tile).
+QPixmap TilePicture(int size, const QString &text, const QColor &top, const QColor &bottom);
