@@ -26,13 +26,7 @@ DataGridWidget::DataGridWidget(QWidget *parent)
 
 void DataGridWidget::setSource(Database &db, const QuerySource &source)
 {
-    QSqlQuery query(db.handle());
-    if (!query.prepare(source.sql))
-        throw DbError(query.lastError().text());
-    for (const QVariant &v : source.binds)
-        query.addBindValue(v);
-    if (!query.exec())
-        throw DbError(query.lastError().text());
+    QSqlQuery query = db.exec(source.sql, source.binds, false);
     m_model->setQuery(std::move(query));
     if (m_model->lastError().isValid())
         throw DbError(m_model->lastError().text());

@@ -66,12 +66,12 @@ QSqlDatabase Database::handle() const
     return QSqlDatabase::database(m_name, false);
 }
 
-QSqlQuery Database::exec(const QString &sql, const QVariantList &binds)
+QSqlQuery Database::exec(const QString &sql, const QVariantList &binds, bool forwardOnly)
 {
     if (!isOpen())
         throw DbError(QStringLiteral("数据库未打开"));
     QSqlQuery query(handle());
-    query.setForwardOnly(true);
+    query.setForwardOnly(forwardOnly);
     if (!query.prepare(sql))
         throw DbError(query.lastError().text());
     for (const QVariant &value : binds)

@@ -41,8 +41,9 @@ public:
     QString connectionName() const { return m_name; }
 
     // Runs one statement with positional (?) parameters and returns the
-    // active query, positioned before the first row.
-    QSqlQuery exec(const QString &sql, const QVariantList &binds = {});
+    // active query, positioned before the first row. Grids that scroll back
+    // and forth ask for a query that is not forward-only.
+    QSqlQuery exec(const QString &sql, const QVariantList &binds = {}, bool forwardOnly = true);
     // First column of the first row, or `fallback` when there is no row.
     QVariant scalar(const QString &sql, const QVariantList &binds = {},
                     const QVariant &fallback = QVariant());
