@@ -22,10 +22,23 @@ void Database::open(const QString &path)
 
 void Database::openForCreate(const QString &path)
 {
+    connect(path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    applyPragmas();
+}
+
+void Database::openReadOnly(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        throw DbError(QStringLiteral("数据库文件不存在：%1").arg(path));
+    connect(path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+}
+
+void Database::connect(const QString &path, const QString &options)
+{
     close();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setConnectOptions(options);
     if (!db.open()) {
         const QString why = db.lastError().text();
         db = QSqlDatabase();
@@ -33,7 +46,6 @@ void Database::openForCreate(const QString &path)
         throw DbError(QStringLiteral("无法打开数据库：%1").arg(why));
     }
     m_path = path;
-    applyPragmas();
 }
 
 void Database::applyPragmas()

@@ -34,6 +34,9 @@ public:
     void open(const QString &path);
     // Opens (creating when needed) a file; for the database initialiser only.
     void openForCreate(const QString &path);
+    // Opens another program's database file only to read it: no file is
+    // created and none of our connection settings are applied.
+    void openReadOnly(const QString &path);
     void close();
     bool isOpen() const;
     QString path() const { return m_path; }
@@ -56,6 +59,7 @@ public:
 
 private:
     friend class Transaction;
+    void connect(const QString &path, const QString &options);
     void applyPragmas();
 
     QString m_name;

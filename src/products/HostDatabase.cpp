@@ -3,7 +3,6 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
-#include <QSqlError>
 
 namespace
 {
@@ -29,23 +28,13 @@ void HostDatabase::open(const QString &path)
                                      "请在“设置”中检查数据库文件的位置。")
                           .arg(QDir::toNativeSeparators(file)));
 
-    // The host's file is only read: opened read-only, without the pragmas
-    // the program sets on its own database. Database finds the connection by
-    // its name.
-    {
-        QSqlDatabase db =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_db.connectionName());
-        db.setDatabaseName(file);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
-        db.open();
-    }
-    bool usable = m_db.isOpen();
-    if (usable) {
-        try {
-            m_db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        } catch (const DbError &) {
-            usable = false;
-        }
+    bool usable = true;
+    try {
+        // The host's file is only read, never changed.
+        m_db.openReadOnly(file);
+        m_db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const DbError &) {
+        usable = false;
     }
     if (!usable) {
         m_db.close();
