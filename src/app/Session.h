@@ -13,7 +13,9 @@ struct LoginValues {
     QString MyUserID;                           // a member handed from a list to the edit dialog
     QString MyDianMianID = QStringLiteral("0"); // "0": no fixed shop
 
-    bool isAdministrator() const { return MyAdminGroup == QLatin1String("99"); }
+    // The one administrator rule of every window: group "99", blanks around
+    // the stored group ignored.
+    bool isAdministrator() const { return MyAdminGroup.trimmed() == QLatin1String("99"); }
 };
 
 // The process-wide values of one run of the program.

@@ -1,6 +1,7 @@
 #include "data/DataGridWidget.h"
 
 #include "data/Database.h"
+#include "data/TextRules.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -8,10 +9,26 @@
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 
+QString ValueTextDelegate::displayText(const QVariant &value, const QLocale &locale) const
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return ValueText(value); // no digit grouping, no exponent
+    default:
+        return QStyledItemDelegate::displayText(value, locale);
+    }
+}
+
 DataGridWidget::DataGridWidget(QWidget *parent)
     : QTableView(parent), m_model(new QSqlQueryModel(this))
 {
     setModel(m_model);
+    setItemDelegate(new ValueTextDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -29,7 +46,7 @@ void DataGridWidget::setSource(Database &db, const QuerySource &source)
     QSqlQuery query = db.exec(source.sql, source.binds, false);
     m_model->setQuery(std::move(query));
     if (m_model->lastError().isValid())
-        throw DbError(m_model->lastError().text());
+        throw DbError(m_model->lastError());
     m_source = source;
     if (m_model->rowCount() > 0)
         selectRow(0);

@@ -2,10 +2,21 @@
 
 #include "data/QuerySource.h"
 
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 class Database;
 class QSqlQueryModel;
+
+// Draws stored numbers as ValueText does: plain decimal form of up to 15
+// significant digits, no digit grouping (the default draws 6 digits,
+// exponents and thousands separators).
+class ValueTextDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QString displayText(const QVariant &value, const QLocale &locale) const override;
+};
 
 // A read-only grid over a select. Column titles are the select's aliases;
 // rows are fetched as the grid scrolls, so long lists open at once. The

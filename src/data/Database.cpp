@@ -4,7 +4,27 @@
 #include <QSqlDriver>
 #include <QSqlError>
 
+namespace
+{
+constexpr int BusyTimeoutMs = 5000;
+} // namespace
+
 DbError::DbError(const QString &text) : std::runtime_error(text.toStdString()), m_text(text) {}
+
+DbError::DbError(const QSqlError &error) : DbError(IsBusy(error) ? BusyMessage() : error.text()) {}
+
+QString DbError::BusyMessage()
+{
+    return QStringLiteral("数据库正忙（其他收银台正在写入），请稍后再试。");
+}
+
+bool DbError::IsBusy(const QSqlError &error)
+{
+    // SQLITE_BUSY (5) and SQLITE_LOCKED (6), also as extended codes.
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok && ((code & 0xff) == 5 || (code & 0xff) == 6);
+}
 
 Database::Database(const QString &connectionName) : m_name(connectionName) {}
 
@@ -22,7 +42,7 @@ void Database::open(const QString &path)
 
 void Database::openForCreate(const QString &path)
 {
-    connect(path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    connect(path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
     applyPragmas();
 }
 
@@ -30,7 +50,8 @@ void Database::openReadOnly(const QString &path)
 {
     if (!QFileInfo(path).isFile())
         throw DbError(QStringLiteral("数据库文件不存在：%1").arg(path));
-    connect(path, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+    connect(path,
+            QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
 }
 
 void Database::connect(const QString &path, const QString &options)
@@ -52,7 +73,12 @@ void Database::applyPragmas()
 {
     exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    exec(QStringLiteral("PRAGMA busy_timeout=5000"));
+    setBusyTimeout(BusyTimeoutMs);
+}
+
+void Database::setBusyTimeout(int milliseconds)
+{
+    exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(milliseconds));
 }
 
 void Database::close()
@@ -85,11 +111,11 @@ QSqlQuery Database::exec(const QString &sql, const QVariantList &binds, bool for
     QSqlQuery query(handle());
     query.setForwardOnly(forwardOnly);
     if (!query.prepare(sql))
-        throw DbError(query.lastError().text());
+        throw DbError(query.lastError());
     for (const QVariant &value : binds)
         query.addBindValue(value);
     if (!query.exec())
-        throw DbError(query.lastError().text());
+        throw DbError(query.lastError());
     return query;
 }
 
@@ -144,10 +170,7 @@ Transaction::Transaction(Database &db) : m_db(db)
     // SQLite has no nested BEGIN: an inner guard joins the running transaction,
     // and only the outermost one commits or rolls back.
     if (m_db.m_transactionDepth == 0) {
-        if (!db.isOpen())
-            throw DbError(QStringLiteral("数据库未打开"));
-        if (!db.handle().transaction())
-            throw DbError(db.handle().lastError().text());
+        m_db.exec(QStringLiteral("BEGIN IMMEDIATE"));
         m_outer = true;
     }
     ++m_db.m_transactionDepth;
@@ -157,7 +180,16 @@ Transaction::~Transaction()
 {
     --m_db.m_transactionDepth;
     if (m_outer && !m_done)
-        m_db.handle().rollback();
+        RollBack();
+}
+
+void Transaction::RollBack()
+{
+    try {
+        m_db.exec(QStringLiteral("ROLLBACK"));
+    } catch (const DbError &) {
+        // SQLite has already rolled back (a failed COMMIT, a full disk).
+    }
 }
 
 void Transaction::commit()
@@ -165,9 +197,12 @@ void Transaction::commit()
     if (m_done)
         return;
     m_done = true;
-    if (m_outer && !m_db.handle().commit()) {
-        const QString why = m_db.handle().lastError().text();
-        m_db.handle().rollback();
-        throw DbError(why);
+    if (!m_outer)
+        return;
+    try {
+        m_db.exec(QStringLiteral("COMMIT"));
+    } catch (const DbError &) {
+        RollBack();
+        throw;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
@@ -11,7 +12,13 @@ class DbError : public std::runtime_error
 {
 public:
     explicit DbError(const QString &text);
+    // The error of a failed statement; a database another program keeps
+    // locked past the busy timeout gives the Chinese busy message.
+    explicit DbError(const QSqlError &error);
     QString text() const { return m_text; }
+    // What the operator reads when another till holds the database too long.
+    static QString BusyMessage();
+    static bool IsBusy(const QSqlError &error);
 
 private:
     QString m_text;
@@ -42,6 +49,8 @@ public:
     QString path() const { return m_path; }
     QSqlDatabase handle() const;
     QString connectionName() const { return m_name; }
+    // How long a statement waits for another connection's write lock.
+    void setBusyTimeout(int milliseconds);
 
     // Runs one statement with positional (?) parameters and returns the
     // active query, positioned before the first row. Grids that scroll back
@@ -67,8 +76,10 @@ private:
     int m_transactionDepth = 0;
 };
 
-// One user operation's writes: begun on construction, rolled back on
-// destruction unless commit() was called. Nested guards join the outer one.
+// One user operation's writes: begun on construction with BEGIN IMMEDIATE,
+// so the write lock is taken before the first read and another till waits
+// for it instead of failing part-way; rolled back on destruction unless
+// commit() was called. Nested guards join the outer one.
 class Transaction
 {
 public:
@@ -80,6 +91,8 @@ public:
     void commit();
 
 private:
+    void RollBack();
+
     Database &m_db;
     bool m_outer = false;
     bool m_done = false;

@@ -18,21 +18,6 @@ ExportFeedback *installedFeedback = nullptr;
 // Rows between two progress reports.
 constexpr qint64 ProgressStep = 1000;
 
-// A value as the grids show it: numbers in their shortest decimal form,
-// everything else as its text; NULL leaves the cell empty.
-QString cellText(const QVariant &value)
-{
-    if (value.isNull())
-        return QString();
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return NumberText(value.toDouble());
-    default:
-        return value.toString();
-    }
-}
-
 QString countSql(const QString &sql)
 {
     QString inner = sql.trimmed();
@@ -76,6 +61,8 @@ void ExportFeedback::install(ExportFeedback *feedback)
 
 QString ExportFileName(const QString &chosen)
 {
+    if (chosen.endsWith(QStringLiteral(".xls"), Qt::CaseInsensitive))
+        return chosen;
     return chosen + QStringLiteral(".xls");
 }
 
@@ -103,7 +90,7 @@ bool WriteQueryAsXls(Database &db, const QuerySource &source, QIODevice &out, Ex
     QStringList cells(headings.size());
     while (query.next()) {
         for (int i = 0; i < cells.size(); ++i)
-            cells[i] = cellText(query.value(i));
+            cells[i] = ValueText(query.value(i));
         if (!xls.addRow(cells)) {
             error = xls.errorString();
             return false;
@@ -112,7 +99,7 @@ bool WriteQueryAsXls(Database &db, const QuerySource &source, QIODevice &out, Ex
             feedback->progressed(xls.rowCount());
     }
     if (query.lastError().type() != QSqlError::NoError)
-        throw DbError(query.lastError().text());
+        throw DbError(query.lastError());
     if (!xls.finish(out)) {
         error = xls.errorString();
         return false;

@@ -45,7 +45,8 @@ bool WriteQueryAsXls(Database &db, const QuerySource &source, QIODevice &out, Ex
                      QString &error, ExportFeedback *feedback = nullptr);
 
 // The file an export writes for the name chosen in the save dialog: the
-// name with ".xls" always appended.
+// name with ".xls" appended, unless it already ends in ".xls" (an existing
+// workbook picked in the dialog keeps its name).
 QString ExportFileName(const QString &chosen);
 
 // The export behind every "导出Excel" button: asks for a file name, refuses

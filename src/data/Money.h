@@ -16,8 +16,17 @@ public:
     // The value of a database column (NULL is zero).
     static Money fromVariant(const QVariant &value);
     // Checked parse of operator text: an optional '-', digits, at most one
-    // point. Blanks around are ignored; anything else gives nothing.
+    // point. Blanks around are ignored. Anything else, and an amount that
+    // cannot be held exactly (beyond MaxText, or a fifth decimal that is not
+    // zero), gives nothing.
     static std::optional<Money> parse(const QString &text);
+    // True for a well-formed number that parse() refuses only because it
+    // cannot be held exactly: too large, or too many decimals.
+    static bool outOfRange(const QString &text);
+    // The refusal for such a number typed into the box captioned `caption`.
+    static QString OutOfRangeMessage(const QString &caption);
+    // The largest amount, as the messages show it.
+    static QString MaxText();
 
     constexpr qint64 units() const { return m_units; }
     double toDouble() const { return double(m_units) / 10000.0; }

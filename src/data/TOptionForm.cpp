@@ -1,5 +1,6 @@
 #include "data/TOptionForm.h"
 
+#include "data/DataGridWidget.h"
 #include "data/FormWidget.h"
 #include "data/SettingsStore.h"
 
@@ -126,10 +127,10 @@ private:
 };
 
 // Remembers the cell editor it made, so that the grid can commit or drop it.
-class ListDelegate : public QStyledItemDelegate
+class ListDelegate : public ValueTextDelegate
 {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using ValueTextDelegate::ValueTextDelegate;
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override
@@ -247,7 +248,7 @@ public:
             m_model->setEditStrategy(QSqlTableModel::OnManualSubmit);
             m_model->setTable(QString::fromLatin1(m_def.table));
             if (m_model->lastError().isValid())
-                throw DbError(m_model->lastError().text());
+                throw DbError(m_model->lastError());
             grid->setModel(m_model);
             connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                     [this](const QModelIndex &, const QModelIndex &previous) {
@@ -279,7 +280,7 @@ public:
         const bool ok = m_model->select();
         m_busy = false;
         if (!ok)
-            throw DbError(m_model->lastError().text());
+            throw DbError(m_model->lastError());
         if (m_model->rowCount() > 0)
             grid->setCurrentIndex(m_model->index(0, firstEditableColumn()));
         updateButtons();
@@ -305,7 +306,7 @@ public:
         const bool saved = Guarded(m_ctx.prompter, [&] {
             Transaction transaction(m_ctx.db);
             if (!m_model->submitAll())
-                throw DbError(m_model->lastError().text());
+                throw DbError(m_model->lastError());
             if (inserting)
                 newId = m_ctx.db.scalar(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
             transaction.commit();
@@ -449,7 +450,7 @@ private:
         const bool ok = m_model->select();
         m_busy = false;
         if (!ok) {
-            m_ctx.prompter.error(m_model->lastError().text());
+            m_ctx.prompter.error(DbError(m_model->lastError()).text());
             return;
         }
         restore(at.row(), at.column());

@@ -1,5 +1,6 @@
 #include "data/TextRules.h"
 
+#include <QLocale>
 #include <cmath>
 
 QString ReplaceQuote(const QString &text)
@@ -36,7 +37,23 @@ QString NumberText(double value)
 {
     if (value == 0.0 || !std::isfinite(value))
         return QStringLiteral("0");
-    return QString::number(value, 'g', 15);
+    // At most 15 significant digits (what a double holds for certain), then
+    // the shortest plain decimal text of that value: never an exponent.
+    const double rounded = QString::number(value, 'g', 15).toDouble();
+    return QString::number(rounded, 'f', QLocale::FloatingPointShortest);
+}
+
+QString ValueText(const QVariant &value)
+{
+    if (value.isNull())
+        return QString();
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return NumberText(value.toDouble());
+    default:
+        return value.toString();
+    }
 }
 
 QString TotalText(double value)
@@ -59,4 +76,16 @@ std::optional<double> ParseNumber(const QString &text)
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+QString LikeEscaped(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+            out += QLatin1Char('\\');
+        out += c;
+    }
+    return out;
 }

@@ -243,7 +243,8 @@ std::optional<QSqlRecord> FindNewestMember(Database &db, MemberKey key, const QS
         bind = value.trimmed().toLongLong();
         break;
     case MemberKey::Name:
-        where = QStringLiteral("User_Name LIKE '%' || ? || '%'");
+        where = QStringLiteral("User_Name LIKE '%' || ? || '%'") + LikeEscape;
+        bind = NotNull(LikeEscaped(value));
         break;
     }
     QSqlQuery q = db.exec(
@@ -296,9 +297,11 @@ QuerySource MemberLookupSource(LookupFilter filter, const QString &value)
     case LookupFilter::All:
         return {select, {}};
     case LookupFilter::Card:
-        return {select + QStringLiteral(" WHERE User_Card LIKE '%' || ? || '%'"), {NotNull(value)}};
+        return {select + QStringLiteral(" WHERE User_Card LIKE '%' || ? || '%'") + LikeEscape,
+                {NotNull(LikeEscaped(value))}};
     case LookupFilter::Name:
-        return {select + QStringLiteral(" WHERE User_Name LIKE '%' || ? || '%'"), {NotNull(value)}};
+        return {select + QStringLiteral(" WHERE User_Name LIKE '%' || ? || '%'") + LikeEscape,
+                {NotNull(LikeEscaped(value))}};
     case LookupFilter::Id:
         return {select + QStringLiteral(" WHERE User_ID = ?"), {value.trimmed().toLongLong()}};
     case LookupFilter::Nothing:
@@ -312,8 +315,9 @@ QuerySource MemberMatchesSource(MatchKind kind, const QString &value)
     if (kind == MatchKind::UserName)
         return {QStringLiteral("SELECT User_ID AS 序号, User_Card AS 卡号, User_Name AS 姓名, "
                                "User_Sex AS 性别 FROM User_Info "
-                               "WHERE User_Name LIKE '%' || ? || '%' ORDER BY User_ID DESC"),
-                {NotNull(value)}};
+                               "WHERE User_Name LIKE '%' || ? || '%'") +
+                    LikeEscape + QStringLiteral(" ORDER BY User_ID DESC"),
+                {NotNull(LikeEscaped(value))}};
     return {QStringLiteral("SELECT User_ID AS 序号, User_Card AS 卡号, User_Name AS 姓名, "
                            "User_ChuZhi AS 储值金额, User_Sex AS 性别 FROM User_Info "
                            "WHERE User_ID = ? ORDER BY User_ID DESC"),

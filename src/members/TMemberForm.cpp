@@ -113,7 +113,7 @@ void TMemberForm::showEvent(QShowEvent *event)
 void TMemberForm::FormShow()
 {
     // Only administrators may delete members.
-    BtnDelete->setVisible(m_ctx.session.login.MyAdminGroup.trimmed() == QLatin1String("99"));
+    BtnDelete->setVisible(m_ctx.session.login.isAdministrator());
     LoadMemberGrid();
 }
 

@@ -1,11 +1,11 @@
 #include "products/ProductQueries.h"
 
+#include "data/TextRules.h"
+
 #include <QStringList>
 
 namespace
 {
-
-const QString Escape = QStringLiteral(" ESCAPE '\\'");
 
 QString goodsBase(const QString &mode)
 {
@@ -31,18 +31,6 @@ QString goodsBase(const QString &mode)
 }
 
 } // namespace
-
-QString LikeEscaped(const QString &text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
-            out += QLatin1Char('\\');
-        out += c;
-    }
-    return out;
-}
 
 QuerySource Pro2ListSource(const ListCondition &condition)
 {
@@ -88,7 +76,7 @@ ListCondition Pro2SearchCondition(const Pro2Search &search)
         else if (search.field == QStringLiteral("拼音首字母"))
             column = QStringLiteral("Pro2PinYing");
         if (!column.isEmpty()) {
-            c.sql += QStringLiteral(" and %1 like ?%2 ").arg(column, Escape);
+            c.sql += QStringLiteral(" and %1 like ?%2 ").arg(column, LikeEscape);
             c.binds << QStringLiteral("%") + LikeEscaped(search.keyword) + QStringLiteral("%");
         }
     }
@@ -103,7 +91,7 @@ QuerySource GoodsQuerySource(const QString &mode, const GoodsFilter &filter)
     QuerySource q{base, {}};
     if (mode == QLatin1String("1")) {
         if (!filter.name.isEmpty()) {
-            q.sql += QStringLiteral(" And Pro2Name like ?") + Escape;
+            q.sql += QStringLiteral(" And Pro2Name like ?") + LikeEscape;
             q.binds << LikeEscaped(filter.name) + QStringLiteral("%");
         }
         if (!filter.category.isEmpty()) {
@@ -120,7 +108,7 @@ QuerySource GoodsQuerySource(const QString &mode, const GoodsFilter &filter)
     QStringList conditions;
     if (mode == QLatin1String("2")) {
         if (!filter.name.isEmpty()) {
-            conditions << QStringLiteral("PH.Pro_HuoName like ?") + Escape;
+            conditions << QStringLiteral("PH.Pro_HuoName like ?") + LikeEscape;
             q.binds << LikeEscaped(filter.name) + QStringLiteral("%");
         }
         if (!filter.category.isEmpty()) {
@@ -134,7 +122,7 @@ QuerySource GoodsQuerySource(const QString &mode, const GoodsFilter &filter)
     } else {
         // The host's items: the name matches anywhere; the category list does not filter.
         if (!filter.name.isEmpty()) {
-            conditions << QStringLiteral("PT.FullName like ?") + Escape;
+            conditions << QStringLiteral("PT.FullName like ?") + LikeEscape;
             q.binds << QStringLiteral("%") + LikeEscaped(filter.name) + QStringLiteral("%");
         }
         if (!filter.brand.isEmpty()) {

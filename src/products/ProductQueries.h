@@ -8,9 +8,6 @@
 // typed by the operator is bound; LIKE patterns escape % and _ so that they
 // match literally.
 
-// `text` with \, % and _ escaped for "LIKE ? ESCAPE '\'".
-QString LikeEscaped(const QString &text);
-
 // --- Catalogue window (TFPro2) -------------------------------------------------
 
 // A condition of the product list: text starting with " where ", and its binds.

@@ -169,7 +169,8 @@ void TestLogin::settingsRule_data()
     QTest::addColumn<bool>("allowed");
     QTest::newRow("administrator") << "99" << true;
     QTest::newRow("clerk") << "1" << false;
-    QTest::newRow("blank around") << " 99" << false;
+    QTest::newRow("blanks around") << " 99 " << true;
+    QTest::newRow("other digits") << "990" << false;
     QTest::newRow("empty") << "" << false;
 }
 

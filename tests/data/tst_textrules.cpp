@@ -77,6 +77,16 @@ void TestTextRules::totals_data()
                               << "-12.5";
     QTest::newRow("whole") << 300.0 << "300.00"
                            << "300";
+    QTest::newRow("seven digits") << 12345.67 << "12345.67"
+                                  << "12345.67";
+    QTest::newRow("nine digits") << 1234567.89 << "1234567.89"
+                                 << "1234567.89";
+    QTest::newRow("fifteen digits") << 123456789012.3456 << "123456789012.35"
+                                    << "123456789012.346";
+    QTest::newRow("small") << 0.00001 << "0.00"
+                           << "0.00001";
+    QTest::newRow("huge") << 1e20 << "100000000000000000000.00"
+                          << "100000000000000000000";
 }
 
 void TestTextRules::totals()
@@ -94,17 +104,27 @@ void TestTextRules::moneyParse_data()
     QTest::addColumn<bool>("valid");
     QTest::addColumn<qint64>("units");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("plain") << "12.5" << true << qint64(125000) << "12.50";
-    QTest::newRow("blanks") << " 100 " << true << qint64(1000000) << "100.00";
-    QTest::newRow("leading point") << ".05" << true << qint64(500) << "0.05";
-    QTest::newRow("negative") << "-3.1" << true << qint64(-31000) << "-3.10";
-    QTest::newRow("fifth decimal rounds") << "0.00005" << true << qint64(1) << "0.00";
-    QTest::newRow("cent rounding") << "0.005" << true << qint64(50) << "0.01";
-    QTest::newRow("empty") << "" << false << qint64(0) << "";
-    QTest::newRow("point only") << "." << false << qint64(0) << "";
-    QTest::newRow("two points") << "1.2.3" << false << qint64(0) << "";
-    QTest::newRow("letters") << "12元" << false << qint64(0) << "";
-    QTest::newRow("too large") << "99999999999999" << false << qint64(0) << "";
+    QTest::addColumn<bool>("outOfRange");
+    QTest::newRow("plain") << "12.5" << true << qint64(125000) << "12.50" << false;
+    QTest::newRow("blanks") << " 100 " << true << qint64(1000000) << "100.00" << false;
+    QTest::newRow("leading point") << ".05" << true << qint64(500) << "0.05" << false;
+    QTest::newRow("negative") << "-3.1" << true << qint64(-31000) << "-3.10" << false;
+    QTest::newRow("cent rounding") << "0.005" << true << qint64(50) << "0.01" << false;
+    QTest::newRow("trailing zero decimals")
+        << "1.500000" << true << qint64(15000) << "1.50" << false;
+    QTest::newRow("leading zeros")
+        << "000000000000012" << true << qint64(120000) << "12.00" << false;
+    QTest::newRow("largest") << "100000000000" << true << qint64(1000000000000000)
+                             << "100000000000.00" << false;
+    QTest::newRow("empty") << "" << false << qint64(0) << "" << false;
+    QTest::newRow("point only") << "." << false << qint64(0) << "" << false;
+    QTest::newRow("two points") << "1.2.3" << false << qint64(0) << "" << false;
+    QTest::newRow("letters") << "12元" << false << qint64(0) << "" << false;
+    QTest::newRow("exponent") << "1e20" << false << qint64(0) << "" << false;
+    QTest::newRow("fifth decimal") << "0.00005" << false << qint64(0) << "" << true;
+    QTest::newRow("above the largest") << "100000000000.01" << false << qint64(0) << "" << true;
+    QTest::newRow("too large") << "99999999999999" << false << qint64(0) << "" << true;
+    QTest::newRow("huge") << "100000000000000000000" << false << qint64(0) << "" << true;
 }
 
 void TestTextRules::moneyParse()
@@ -113,12 +133,14 @@ void TestTextRules::moneyParse()
     QFETCH(bool, valid);
     QFETCH(qint64, units);
     QFETCH(QString, shown);
+    QFETCH(bool, outOfRange);
     const std::optional<Money> m = Money::parse(text);
     QCOMPARE(m.has_value(), valid);
     if (valid) {
         QCOMPARE(m->units(), units);
         QCOMPARE(m->toString(), shown);
     }
+    QCOMPARE(Money::outOfRange(text), outOfRange);
 }
 
 QTEST_APPLESS_MAIN(TestTextRules)

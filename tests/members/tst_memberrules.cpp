@@ -387,10 +387,17 @@ void TestMemberRules::lookupFilters_data()
         << int(LookupFilter::Name) << QStringLiteral("O'N") << QStringList();
     QTest::newRow("card with a quote finds nothing")
         << int(LookupFilter::Card) << QStringLiteral("12'") << QStringList();
-    QTest::newRow("empty text lists all")
-        << int(LookupFilter::Card) << QString() << QStringList({"1200", "8812", "3123", "4000"});
+    QTest::newRow("empty text lists all") << int(LookupFilter::Card) << QString()
+                                          << QStringList({"1200", "8812", "3123", "4000", "50%1"});
     QTest::newRow("all") << int(LookupFilter::All) << QString()
-                         << QStringList({"1200", "8812", "3123", "4000"});
+                         << QStringList({"1200", "8812", "3123", "4000", "50%1"});
+    QTest::newRow("% is no wildcard")
+        << int(LookupFilter::Card) << QStringLiteral("%") << QStringList({"50%1"});
+    QTest::newRow("_ is no wildcard")
+        << int(LookupFilter::Card) << QStringLiteral("1_0") << QStringList();
+    QTest::newRow("name with _") << int(LookupFilter::Name) << QStringLiteral("_")
+                                 << QStringList({"50%1"});
+    QTest::newRow("backslash") << int(LookupFilter::Name) << QStringLiteral("\\") << QStringList();
     QTest::newRow("nothing") << int(LookupFilter::Nothing) << QString() << QStringList();
 }
 
@@ -404,6 +411,7 @@ void TestMemberRules::lookupFilters()
     addMember(t.db, QStringLiteral("8812"), QStringLiteral("李秀英"));
     addMember(t.db, QStringLiteral("3123"), QStringLiteral("张建"));
     addMember(t.db, QStringLiteral("4000"), QStringLiteral("O’Neil"));
+    addMember(t.db, QStringLiteral("50%1"), QStringLiteral("李_明"));
     QCOMPARE(column(t.db, MemberLookupSource(LookupFilter(filter), text), QStringLiteral("卡号")),
              cards);
 }
@@ -425,6 +433,8 @@ void TestMemberRules::newestMemberFound_data()
                                               << "";
     QTest::newRow("name with a quote") << int(MemberKey::Name) << "O'"
                                        << "";
+    QTest::newRow("% is no wildcard") << int(MemberKey::Name) << "%"
+                                      << "";
 }
 
 void TestMemberRules::newestMemberFound()

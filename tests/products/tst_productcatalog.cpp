@@ -61,6 +61,17 @@ void TestProductCatalog::prices_data()
     QTest::newRow("full-width digits") << ""
                                        << "１２"
                                        << "零售价必须是数字，请重新输入！" << QVariant() << 0.0;
+    QTest::newRow("largest amount") << "99999999999.9999"
+                                    << "100000000000"
+                                    << "" << QVariant(99999999999.9999) << 1e11;
+    QTest::newRow("beyond the largest amount")
+        << ""
+        << "100000000000000000000"
+        << "零售价超出范围：金额最大为100000000000，最多4位小数，请重新输入！" << QVariant() << 0.0;
+    QTest::newRow("five decimals")
+        << "1.00001"
+        << "3"
+        << "进货价超出范围：金额最大为100000000000，最多4位小数，请重新输入！" << QVariant() << 0.0;
 }
 
 void TestProductCatalog::prices()
