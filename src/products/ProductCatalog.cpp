@@ -2,6 +2,7 @@
 
 #include "data/Database.h"
 #include "data/Lookups.h"
+#include "data/Money.h"
 #include "data/TextRules.h"
 
 #include <QVariantList>
@@ -51,12 +52,24 @@ Check ProductCatalog::validate(const ProductFields &f)
         return Refusal{QStringLiteral("拼音首字母不能为空！"), QStringLiteral("Edit4")};
     if (f.shouJia.isEmpty())
         return Refusal{QStringLiteral("零售价不能为空！"), QStringLiteral("Edit6")};
-    if (!f.jinJia.isEmpty() && !isPrice(f.jinJia))
-        return Refusal{QStringLiteral("进货价必须是数字，请重新输入！"), QStringLiteral("Edit5")};
-    if (!isPrice(f.shouJia))
-        return Refusal{QStringLiteral("零售价必须是数字，请重新输入！"), QStringLiteral("Edit6")};
-    if (!f.pifaJia.isEmpty() && !isPrice(f.pifaJia))
-        return Refusal{QStringLiteral("批发价必须是数字，请重新输入！"), QStringLiteral("Edit7")};
+    const struct {
+        const QString &text;
+        const char *caption;
+        const char *focus;
+        bool required;
+    } prices[] = {{f.jinJia, "进货价", "Edit5", false},
+                  {f.shouJia, "零售价", "Edit6", true},
+                  {f.pifaJia, "批发价", "Edit7", false}};
+    for (const auto &p : prices) {
+        if (p.text.isEmpty() && !p.required)
+            continue;
+        const QString caption = QString::fromUtf8(p.caption);
+        if (IsNumberText(p.text) && Money::outOfRange(p.text))
+            return Refusal{Money::OutOfRangeMessage(caption), QString::fromLatin1(p.focus)};
+        if (!isPrice(p.text))
+            return Refusal{caption + QStringLiteral("必须是数字，请重新输入！"),
+                           QString::fromLatin1(p.focus)};
+    }
     return std::nullopt;
 }
 

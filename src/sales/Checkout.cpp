@@ -4,6 +4,7 @@
 #include "data/Lookups.h"
 #include "data/Money.h"
 #include "data/TextRules.h"
+#include "sales/OpenBill.h"
 #include "sales/SaleLine.h"
 
 namespace
@@ -44,6 +45,11 @@ QString Stamp(const QDateTime &at)
 
 } // namespace
 
+QString Checkout::BillChangedMessage()
+{
+    return QStringLiteral("账单已被修改（可能在其他收银台），请核对后重新结帐！");
+}
+
 QString Checkout::CardLimitMessage(const QString &card, const QString &balance, const QString &due)
 {
     return QStringLiteral("收付款方式中所输入的储值金额[") + card +
@@ -80,20 +86,36 @@ CheckoutResult Checkout::Run(const BillFigures &bill, const PaymentInput &paymen
 
     const QString cashText = payment.cash.trimmed();
     const QString cardText = payment.card.trimmed();
-    if (cashText == QLatin1String("0") && cardText == QLatin1String("0"))
+    const std::optional<Money> cash = Amount(cashText.isEmpty() ? QStringLiteral("0") : cashText);
+    const std::optional<Money> stored = Amount(cardText.isEmpty() ? QStringLiteral("0") : cardText);
+    // Compared as values: "0.00" is as empty as "0".
+    if (cash && stored && cash->isZero() && stored->isZero())
         return Refused(QStringLiteral("现金和储值卡金额不能同时为空，请重新输入现金或储值卡金额!"),
                        QStringLiteral("edt_Cash"));
-    const std::optional<Money> cash = Amount(cashText.isEmpty() ? QStringLiteral("0") : cashText);
     if (!cash)
-        return Refused(QStringLiteral("现金金额只能为数字!"), QStringLiteral("edt_Cash"));
-    const std::optional<Money> stored = Amount(cardText.isEmpty() ? QStringLiteral("0") : cardText);
+        return Refused(Money::outOfRange(cashText)
+                           ? Money::OutOfRangeMessage(QStringLiteral("现金金额"))
+                           : QStringLiteral("现金金额只能为数字!"),
+                       QStringLiteral("edt_Cash"));
     if (!stored)
-        return Refused(QStringLiteral("储值卡金额只能为数字!"), QStringLiteral("edt_Card"));
+        return Refused(Money::outOfRange(cardText)
+                           ? Money::OutOfRangeMessage(QStringLiteral("储值卡金额"))
+                           : QStringLiteral("储值卡金额只能为数字!"),
+                       QStringLiteral("edt_Card"));
     const std::optional<Money> due = Amount(bill.total);
     const std::optional<double> total = ParseNumber(bill.total);
     const std::optional<double> points = ParseNumber(bill.points);
     if (!due || !total || !points)
         return Refused(QStringLiteral("应收金额或积分不是数字，不能结帐！"));
+
+    // The open lines as stored now must be the bill the operator confirmed:
+    // another till may have added or removed a line of the same member.
+    const OpenBill::Totals now = OpenBill::TotalsOf(m_db, memberId);
+    if (Money::parse(TotalText(now.amount)) != due || TotalText(now.points) != TotalText(*points)) {
+        CheckoutResult changed = Refused(BillChangedMessage());
+        changed.billChanged = true;
+        return changed;
+    }
 
     const Money balance = Money::fromVariant(m_db.scalar(
         QStringLiteral("SELECT User_ChuZhi FROM User_Info WHERE User_ID = ?"), {memberId}));

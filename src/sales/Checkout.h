@@ -28,6 +28,9 @@ struct PaymentInput {
 struct CheckoutResult {
     std::optional<Refusal> refusal; // set: nothing was written
     qint64 saleId = 0;              // the new S_Sale row otherwise
+    // The member's open lines no longer add up to the bill shown: the
+    // screen must show the bill afresh before anything is paid.
+    bool billChanged = false;
 };
 
 // The member checkout: stores the sale, debits the stored value, copies the
@@ -42,6 +45,7 @@ public:
 
     CheckoutResult Run(const BillFigures &bill, const PaymentInput &payment);
 
+    static QString BillChangedMessage();
     // The message when the stored-value part exceeds the balance or the due.
     static QString CardLimitMessage(const QString &card, const QString &balance,
                                     const QString &due);

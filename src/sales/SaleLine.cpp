@@ -1,5 +1,6 @@
 #include "sales/SaleLine.h"
 
+#include "data/Money.h"
 #include "data/TextRules.h"
 
 #include <cmath>
@@ -86,11 +87,17 @@ Check Validate(const SaleLineInput &in, bool memberShown, SaleScreenKind kind)
         return refuse("产品不能为空！", "EditProName");
     if (in.price.isEmpty())
         return refuse("价格不能为空！", "EditProPrice");
+    if (IsNumberText(in.price) && Money::outOfRange(in.price))
+        return Refusal{Money::OutOfRangeMessage(QStringLiteral("价格")),
+                       QStringLiteral("EditProPrice")};
     const std::optional<double> price = TypedNumber(in.price);
     if (!price)
         return refuse("价格只能为数字!", "EditProPrice");
     if (in.salePrice.isEmpty())
         return refuse("打折价不能为空！", "EditProSalePrice");
+    if (IsNumberText(in.salePrice) && Money::outOfRange(in.salePrice))
+        return Refusal{Money::OutOfRangeMessage(QStringLiteral("打折价")),
+                       QStringLiteral("EditProSalePrice")};
     const std::optional<double> salePrice = TypedNumber(in.salePrice);
     if (!salePrice)
         return refuse("打折价只能为数字!", "EditProSalePrice");
@@ -106,6 +113,9 @@ Check Validate(const SaleLineInput &in, bool memberShown, SaleScreenKind kind)
     const int quantity = in.quantity.toInt(&ok);
     if (!IsDigitsText(in.quantity) || !ok || quantity < 1)
         return refuse("数量只能为正整数!", "EditProShuliang");
+    if (!Money::parse(NumberText(*salePrice * quantity)))
+        return Refusal{Money::OutOfRangeMessage(QStringLiteral("本行金额（打折价×数量）")),
+                       QStringLiteral("EditProShuliang")};
     return std::nullopt;
 }
 

@@ -285,6 +285,10 @@ void TPayType_Frm::BtnOkClick()
         return;
     if (result.refusal) {
         ShowRefusal(m_ctx.prompter, this, *result.refusal);
+        // Nothing here can mend a bill changed elsewhere: back to the sale
+        // screen, which shows it afresh.
+        if (result.billChanged)
+            reject();
         return;
     }
     m_saleId = result.saleId;

@@ -405,8 +405,11 @@ void TSaleScreen::StartCheckout()
     bill.balance = MemberInfo->Label20->text();
     const std::optional<qint64> paid = PayForm()->Pay(bill);
     activateWindow();
-    if (!paid)
+    if (!paid) {
+        // The bill may have changed at another till meanwhile.
+        RefreshOrderGrid();
         return;
+    }
     UserCard->setFocus();
     ResetSaleScreen();
 }

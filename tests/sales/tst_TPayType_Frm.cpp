@@ -29,6 +29,7 @@ private slots:
     void paysAndPrints_data();
     void paysAndPrints();
     void failingWriteKeepsDialogAndBill();
+    void billChangedElsewhereClosesDialog();
 };
 
 namespace
@@ -407,6 +408,30 @@ void TestPayTypeFrm::failingWriteKeepsDialogAndBill()
     QCOMPARE(
         t.value(QStringLiteral("SELECT User_ChuZhi FROM User_Info WHERE User_ID = 1")).toDouble(),
         balance);
+}
+
+void TestPayTypeFrm::billChangedElsewhereClosesDialog()
+{
+    TestDatabase t(TestDatabase::Content::Demo);
+    t.loginAs();
+    OpenLine(t);
+    const int sales = Count(t, "SELECT COUNT(*) FROM S_Sale");
+
+    TPayType_Frm dialog(t.ctx);
+    WhenModal<TPayType_Frm> drive([&](TPayType_Frm *d) {
+        const Fields f = FieldsOf(d);
+        QTest::keyClicks(f.cash, QStringLiteral("100"));
+        // Meanwhile another till adds a line to the same member's bill.
+        OpenLine(t);
+        QTest::mouseClick(f.ok, Qt::LeftButton);
+        QCOMPARE(t.prompter.messages, QStringList{QStringLiteral(
+                                          "账单已被修改（可能在其他收银台），请核对后重新结帐！")});
+        QVERIFY(!d->isVisible());
+    });
+    QVERIFY(!dialog.Pay(Bill(QStringLiteral("59.70"), QStringLiteral("500"))));
+    QVERIFY(drive.ran());
+    QCOMPARE(Count(t, "SELECT COUNT(*) FROM S_Sale"), sales);
+    QCOMPARE(Count(t, "SELECT COUNT(*) FROM S_Order WHERE UserID = 1"), 2);
 }
 
 QTEST_MAIN(TestPayTypeFrm)

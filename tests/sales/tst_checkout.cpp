@@ -308,6 +308,43 @@ void TestCheckout::refusalsWriteNothing_data()
                                << "0"
                                << "现金和储值卡金额不能同时为空，请重新输入现金或储值卡金额!"
                                << "edt_Cash";
+    QTest::newRow("both zero, with decimals")
+        << none << "1001"
+        << "二分店"
+        << "0.00"
+        << "0.0"
+        << "现金和储值卡金额不能同时为空，请重新输入现金或储值卡金额!"
+        << "edt_Cash";
+    QTest::newRow("cash beyond the largest amount")
+        << none << "1001"
+        << "二分店"
+        << "100000000000.01"
+        << "0"
+        << "现金金额超出范围：金额最大为100000000000，最多4位小数，请重新输入！"
+        << "edt_Cash";
+    QTest::newRow("stored value with five decimals")
+        << none << "1001"
+        << "二分店"
+        << "60"
+        << "0.00001"
+        << "储值卡金额超出范围：金额最大为100000000000，最多4位小数，请重新输入！"
+        << "edt_Card";
+    const QString changed = "账单已被修改（可能在其他收银台），请核对后重新结帐！";
+    QTest::newRow("line added at another till")
+        << "INSERT INTO S_Order (UserID, StoreID, BrandID, ProSortID, DaoGouID, AdminID, "
+           "ProName, ProPrice, ProSalePrice, ProShuLiang, ProJiFen, ProSalePrice2, ProJifen2, "
+           "OrderOther) SELECT UserID, StoreID, BrandID, ProSortID, DaoGouID, AdminID, ProName, "
+           "ProPrice, ProSalePrice, ProShuLiang, ProJiFen, ProSalePrice2, ProJifen2, OrderOther "
+           "FROM S_Order"
+        << "1001"
+        << "二分店"
+        << "100"
+        << "0" << changed << "";
+    QTest::newRow("line removed at another till") << "DELETE FROM S_Order"
+                                                  << "1001"
+                                                  << "二分店"
+                                                  << "100"
+                                                  << "0" << changed << "";
     QTest::newRow("balance too small") << none << "1001"
                                        << "二分店"
                                        << "0"
@@ -364,6 +401,7 @@ void TestCheckout::refusalsWriteNothing()
     QVERIFY(r.refusal);
     QCOMPARE(r.refusal->message, message);
     QCOMPARE(r.refusal->focus, focus);
+    QCOMPARE(r.billChanged, message == Checkout::BillChangedMessage());
     QCOMPARE(r.saleId, 0);
     QCOMPARE(Snapshot(t), before);
 }

@@ -198,6 +198,17 @@ void TestSaleLine::validate_data()
                                             << "007"
                                             << ""
                                             << "";
+    const QString range = "超出范围：金额最大为100000000000，最多4位小数，请重新输入！";
+    QTest::newRow("price beyond the largest amount") << std << true << "price"
+                                                     << "100000000000000000000"
+                                                     << "价格" + range << "EditProPrice";
+    QTest::newRow("sale price with five decimals") << std << true << "salePrice"
+                                                   << "1.00001"
+                                                   << "打折价" + range << "EditProSalePrice";
+    QTest::newRow("line amount beyond the largest")
+        << std << true << "quantity"
+        << "2000000000"
+        << "本行金额（打折价×数量）" + range << "EditProShuliang";
 }
 
 void TestSaleLine::validate()
