@@ -7,6 +7,7 @@
 #include "app/TSplashForm.h"
 #include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtPrompter.h"
+#include "platform/qt/QtTranslations.h"
 #include "platform/qt/QtUrlOpener.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("memberpos"));
     QApplication::setApplicationDisplayName(AppInfo::ShortTitle);
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallQtTranslations();
     for (const char *family : {"WenQuanYi Micro Hei", "Noto Sans CJK SC"}) {
         if (QFontDatabase::hasFamily(QString::fromLatin1(family))) {
             QFont f(QString::fromLatin1(family));

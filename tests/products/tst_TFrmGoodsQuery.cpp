@@ -56,11 +56,16 @@ void setMode(TestDatabase &t, const QString &mode)
 // closed without a pick when `act` leaves it open.
 std::optional<QString> pick(TFrmGoodsQuery &dialog, const std::function<void()> &act)
 {
-    QTimer::singleShot(0, &dialog, [&] {
+    // The timer lives no longer than this call: when PickCode() refuses
+    // without opening the dialog, it never fires into the finished call.
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &dialog, [&] {
         act();
         if (dialog.isVisible())
             dialog.reject();
     });
+    timer.start(0);
     return dialog.PickCode();
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace
@@ -13,9 +14,30 @@ QWidget *owner()
     return QApplication::activeWindow();
 }
 
+// Gives the keyboard back to the window that asked once its box is gone.
+// Without a window manager (and with some) nobody activates that window
+// again, and the keys the operator types next would go nowhere, although
+// the box the message names shows the focus.
+class GiveBackFocus
+{
+public:
+    GiveBackFocus() : m_window(owner()) {}
+    ~GiveBackFocus()
+    {
+        if (m_window && m_window->isVisible()) {
+            m_window->raise();
+            m_window->activateWindow();
+        }
+    }
+
+private:
+    QPointer<QWidget> m_window;
+};
+
 int runBox(QMessageBox::Icon icon, const QString &title, const QString &text,
            const QList<QPair<QString, QMessageBox::ButtonRole>> &buttons)
 {
+    const GiveBackFocus giveBack;
     QMessageBox box(icon, title, text, QMessageBox::NoButton, owner());
     box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     QList<QAbstractButton *> added;
@@ -57,6 +79,7 @@ bool QtPrompter::confirm(const QString &text)
 std::optional<QString> QtPrompter::textInput(const QString &title, const QString &label,
                                              const QString &initial)
 {
+    const GiveBackFocus giveBack;
     QInputDialog dialog(owner());
     dialog.setWindowTitle(title);
     dialog.setLabelText(label);
