@@ -1,6 +1,6 @@
 #include "app/Login.h"
 
-#include "app/AppInfo.h"
+#include "context/AppInfo.h"
 #include "data/Database.h"
 #include "data/TextRules.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Session.h"
+#include "context/Session.h"
 #include "data/Refusal.h"
 
 class Database;

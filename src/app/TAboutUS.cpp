@@ -1,7 +1,7 @@
 #include "app/TAboutUS.h"
 
-#include "app/AppInfo.h"
-#include "data/FormWidget.h"
+#include "context/AppInfo.h"
+#include "widgets/FormWidget.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "app/TLoginForm.h"
 
-#include "app/AppInfo.h"
+#include "context/AppInfo.h"
 #include "app/Login.h"
 
 #include <QCloseEvent>

@@ -1,11 +1,9 @@
 #include "app/TMain.h"
 
-#include "app/AppInfo.h"
 #include "app/TAboutUS.h"
 #include "app/TModiPwdForm.h"
-#include "data/FormWidget.h"
-#include "data/TFrmBackupDatabase.h"
-#include "data/TOptionForm.h"
+#include "backup/TFrmBackupDatabase.h"
+#include "context/AppInfo.h"
 #include "members/TCreateCard.h"
 #include "members/TMemberForm.h"
 #include "members/TModiMemberInfo.h"
@@ -13,6 +11,8 @@
 #include "products/TFPro2.h"
 #include "sales/TSale3Form.h"
 #include "sales/TSaleForm.h"
+#include "settings/TOptionForm.h"
+#include "widgets/FormWidget.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -51,6 +51,22 @@ protected:
         p.drawText(rect(), Qt::AlignCenter, AppInfo::AppTitle);
     }
 };
+
+// The window kept in `slot` for the whole run, made on first use.
+template <typename Window, typename... Args> Window *Kept(Window *&slot, Args &&...args)
+{
+    if (!slot)
+        slot = new Window(std::forward<Args>(args)...);
+    return slot;
+}
+
+// Shows a modeless window, or brings it to the front when it is open.
+void ShowInFront(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
 
 } // namespace
 
@@ -239,22 +255,15 @@ void TMain::notAvailable(const QString &caption)
 
 void TMain::BtnCreateMemCardClick()
 {
-    if (!m_createCard)
-        m_createCard = new TCreateCard(m_ctx, this);
-    m_createCard->show();
-    m_createCard->raise();
-    m_createCard->activateWindow();
+    ShowInFront(Kept(m_createCard, m_ctx, this));
 }
 
 void TMain::BtnConsumeClick()
 {
     switch (SaleScreenFor(m_ctx.session.settings.SaoMaYes)) {
     case SaleScreen::Scan:
-        if (!m_sale3Form) {
-            m_sale3Form = new TSale3Form(m_ctx, this);
-            connect(m_sale3Form, &TSaleScreen::consumptionHistoryRequested, this,
-                    &TMain::ShowConsumptionHistory);
-        }
+        connect(Kept(m_sale3Form, m_ctx, this), &TSaleScreen::consumptionHistoryRequested, this,
+                &TMain::ShowConsumptionHistory, Qt::UniqueConnection);
         m_sale3Form->exec();
         break;
     case SaleScreen::Retail:
@@ -264,14 +273,9 @@ void TMain::BtnConsumeClick()
         notAvailable(QStringLiteral("第三方前台消费"));
         break;
     case SaleScreen::Standard:
-        if (!m_saleForm) {
-            m_saleForm = new TSaleForm(m_ctx, this);
-            connect(m_saleForm, &TSaleScreen::consumptionHistoryRequested, this,
-                    &TMain::ShowConsumptionHistory);
-        }
-        m_saleForm->show();
-        m_saleForm->raise();
-        m_saleForm->activateWindow();
+        connect(Kept(m_saleForm, m_ctx, this), &TSaleScreen::consumptionHistoryRequested, this,
+                &TMain::ShowConsumptionHistory, Qt::UniqueConnection);
+        ShowInFront(m_saleForm);
         break;
     }
 }
@@ -282,15 +286,12 @@ void TMain::btnSaleReturnClick()
 }
 TModiMemberInfo *TMain::memberEditor()
 {
-    if (!m_modiMemberInfo)
-        m_modiMemberInfo = new TModiMemberInfo(m_ctx, this);
-    return m_modiMemberInfo;
+    return Kept(m_modiMemberInfo, m_ctx, this);
 }
 
 TViewForm *TMain::viewForm(Qt::WindowModality modality)
 {
-    if (!m_viewForm)
-        m_viewForm = new TViewForm(m_ctx, this, memberEditor());
+    Kept(m_viewForm, m_ctx, this, memberEditor());
     // Asked for from a modal sale screen, the query must be modal too, or that
     // screen would block it; from anywhere else it is modeless.
     if (m_viewForm->windowModality() != modality) {
@@ -302,10 +303,7 @@ TViewForm *TMain::viewForm(Qt::WindowModality modality)
 
 void TMain::BtnQueryClick()
 {
-    TViewForm *form = viewForm(Qt::NonModal);
-    form->show();
-    form->raise();
-    form->activateWindow();
+    ShowInFront(viewForm(Qt::NonModal));
 }
 
 void TMain::ShowConsumptionHistory(const QString &card)
@@ -316,9 +314,7 @@ void TMain::ShowConsumptionHistory(const QString &card)
 
 void TMain::BitBtn1Click()
 {
-    if (!m_memberForm)
-        m_memberForm = new TMemberForm(m_ctx, this, memberEditor());
-    m_memberForm->exec();
+    Kept(m_memberForm, m_ctx, this, memberEditor())->exec();
 }
 void TMain::BtnAddClick(bool)
 {
@@ -356,18 +352,12 @@ void TMain::BtnSettingClick()
         m_ctx.prompter.information(refusal->message);
         return;
     }
-    if (!m_optionForm)
-        m_optionForm = new TOptionForm(m_ctx, this);
-    m_optionForm->exec();
+    Kept(m_optionForm, m_ctx, this)->exec();
 }
 
 void TMain::btnBackupClick()
 {
-    if (!m_backupForm)
-        m_backupForm = new TFrmBackupDatabase(m_ctx, this);
-    m_backupForm->show();
-    m_backupForm->raise();
-    m_backupForm->activateWindow();
+    ShowInFront(Kept(m_backupForm, m_ctx, this));
 }
 void TMain::BtnModiPwdClick()
 {
@@ -403,16 +393,11 @@ void TMain::OpenWebPage(const QString &url)
 
 void TMain::CloseMemberForms()
 {
-    if (m_createCard)
-        m_createCard->close();
-    if (m_saleForm)
-        m_saleForm->close();
-    if (m_memberForm)
-        m_memberForm->close();
-    if (m_modiMemberInfo)
-        m_modiMemberInfo->close();
-    if (m_viewForm)
-        m_viewForm->close();
+    for (QWidget *window : std::initializer_list<QWidget *>{m_createCard, m_saleForm, m_memberForm,
+                                                            m_modiMemberInfo, m_viewForm}) {
+        if (window)
+            window->close();
+    }
 }
 
 void TMain::closeEvent(QCloseEvent *event)

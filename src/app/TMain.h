@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "context/AppContext.h"
 #include "app/MainRules.h"
-#include "data/ExportFeedbackWidget.h"
+#include "export/ExportFeedbackWidget.h"
 
 #include <QMainWindow>
 #include <memory>

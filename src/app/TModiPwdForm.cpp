@@ -1,7 +1,7 @@
 #include "app/TModiPwdForm.h"
 
 #include "app/PasswordChange.h"
-#include "data/FormWidget.h"
+#include "widgets/FormWidget.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

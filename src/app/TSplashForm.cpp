@@ -1,6 +1,6 @@
 #include "app/TSplashForm.h"
 
-#include "app/AppInfo.h"
+#include "context/AppInfo.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // memberpos: the membership-card and point-of-sale program.
 
-#include "app/AppContext.h"
-#include "app/AppInfo.h"
+#include "context/AppContext.h"
+#include "context/AppInfo.h"
 #include "app/TLoginForm.h"
 #include "app/TMain.h"
 #include "app/TSplashForm.h"

@@ -1,8 +1,8 @@
 #include "members/TCreateCard.h"
 
-#include "app/AppInfo.h"
-#include "data/FormWidget.h"
+#include "context/AppInfo.h"
 #include "members/MemoWidget.h"
+#include "widgets/FormWidget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -236,6 +236,7 @@ void TCreateCard::BtnOkClick()
         return;
     }
     clearAfterIssue();
+    emit m_ctx.notices.memberChanged(0);
     m_ctx.prompter.information(MemberText::Issued);
     UserCard->setFocus();
 }

@@ -1,7 +1,7 @@
 #include "members/TFrmQueryUserInfo.h"
 
-#include "data/DataGridWidget.h"
 #include "members/MemberRules.h"
+#include "widgets/DataGridWidget.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "members/TMemberForm.h"
 
-#include "data/DataGridWidget.h"
-#include "data/ExcelExport.h"
+#include "export/ExcelExport.h"
 #include "members/MemberRules.h"
 #include "members/TModiMemberInfo.h"
+#include "widgets/DataGridWidget.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -96,8 +96,8 @@ TMemberForm::TMemberForm(AppContext &ctx, QWidget *parent, TModiMemberInfo *edit
     connect(btnExcel, &QPushButton::clicked, this, &TMemberForm::btnExcelClick);
     connect(BtnClose, &QPushButton::clicked, this, &QDialog::close);
     connect(DBGrid1, &DataGridWidget::rowActivated, this, &TMemberForm::BtnModifyClick);
-    // A member saved from here or from the consumption query shows at once.
-    connect(m_editor, &TModiMemberInfo::memberSaved, this, [this] {
+    // A member saved, issued or charged anywhere shows at once.
+    connect(&m_ctx.notices, &ChangeNotices::memberChanged, this, [this] {
         if (isVisible())
             Guarded(m_ctx.prompter, [this] { DBGrid1->refresh(m_ctx.db); });
     });
@@ -158,8 +158,10 @@ void TMemberForm::BtnDeleteClick()
         DBGrid1->refresh(m_ctx.db);
         DBGrid1->setColumnWidths(WidthsAfterDelete);
     });
-    if (done)
-        m_ctx.prompter.information(MemberText::Deleted);
+    if (!done)
+        return;
+    emit m_ctx.notices.memberChanged(0);
+    m_ctx.prompter.information(MemberText::Deleted);
 }
 
 void TMemberForm::btnExcelClick()

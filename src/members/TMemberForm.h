@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "context/AppContext.h"
 
 #include <QDialog>
 

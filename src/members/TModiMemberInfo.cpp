@@ -1,8 +1,8 @@
 #include "members/TModiMemberInfo.h"
 
-#include "app/AppInfo.h"
-#include "data/FormWidget.h"
+#include "context/AppInfo.h"
 #include "members/MemoWidget.h"
+#include "widgets/FormWidget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -303,6 +303,7 @@ void TModiMemberInfo::BtnOkClick()
         ShowRefusal(m_ctx.prompter, this, *refusal);
         return;
     }
+    emit m_ctx.notices.memberChanged(int(userId));
     m_ctx.prompter.information(MemberText::Saved);
     emit memberSaved(userId);
     accept();

@@ -1,11 +1,11 @@
 #include "members/TViewForm.h"
 
-#include "app/AppInfo.h"
-#include "data/DataGridWidget.h"
-#include "data/ExcelExport.h"
-#include "data/TFrmExcelOption.h"
+#include "context/AppInfo.h"
 #include "data/TextRules.h"
+#include "export/ExcelExport.h"
+#include "export/TFrmExcelOption.h"
 #include "members/TModiMemberInfo.h"
+#include "widgets/DataGridWidget.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -213,6 +213,15 @@ TViewForm::TViewForm(AppContext &ctx, QWidget *parent, TModiMemberInfo *editor)
     connect(btnModify, &QPushButton::clicked, this, &TViewForm::btnModifyClick);
     connect(btnExcel, &QPushButton::clicked, this, &TViewForm::btnExcelClick);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::close);
+    // The member shown here changed elsewhere (an edit, a sale): shown afresh.
+    connect(&m_ctx.notices, &ChangeNotices::memberChanged, this, [this](int id) {
+        if (isVisible() && id != 0 && id == m_shownUserId)
+            RefreshShownMember();
+    });
+    connect(&m_ctx.notices, &ChangeNotices::salesChanged, this, [this] {
+        if (isVisible() && m_shownUserId != 0)
+            RefreshShownMember();
+    });
 }
 
 bool TViewForm::eventFilter(QObject *watched, QEvent *event)
@@ -427,10 +436,14 @@ void TViewForm::btnModifyClick()
     const qint64 id = ShowMemberInfo(MemberKey::Card, card);
     if (id == 0)
         return;
-    if (!m_editor->EditMember(QString::number(id)))
-        return;
-    // The labels follow the member even when the edit changed its card number.
-    ShowMemberInfo(MemberKey::Id, QString::number(id));
+    // A saved edit is announced, and the notice shows the member afresh.
+    m_editor->EditMember(QString::number(id));
+}
+
+void TViewForm::RefreshShownMember()
+{
+    // The labels follow the member even when an edit changed its card number.
+    ShowMemberInfo(MemberKey::Id, QString::number(m_shownUserId));
     Guarded(m_ctx.prompter, [&] {
         DBGrid3->refresh(m_ctx.db);
         DBGrid3->setColumnWidths(MatchWidthsFor(DBGrid3));

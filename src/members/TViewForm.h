@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "context/AppContext.h"
 #include "members/MemberRules.h"
 
 #include <QDialog>
@@ -66,6 +66,8 @@ private:
     void ClearMemberInfo();
     // Fills the 基本信息 labels with the newest member found; its User_ID, or 0.
     qint64 ShowMemberInfo(MemberKey key, const QString &value);
+    // Labels, matches and sales of the member shown, read again.
+    void RefreshShownMember();
     void LoadMemberMatches(MatchKind kind, const QString &value);
     // The member's sales, newest first; the newest sale's id, or 0.
     qint64 LoadSales(qint64 userId);

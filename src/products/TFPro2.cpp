@@ -1,8 +1,8 @@
 #include "products/TFPro2.h"
 
-#include "data/DataGridWidget.h"
-#include "data/ExcelExport.h"
-#include "data/FormWidget.h"
+#include "widgets/DataGridWidget.h"
+#include "export/ExcelExport.h"
+#include "widgets/FormWidget.h"
 #include "data/TextRules.h"
 #include "products/ProductQueries.h"
 

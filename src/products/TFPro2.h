@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "context/AppContext.h"
 #include "data/QuerySource.h"
 #include "products/ProductCatalog.h"
 

@@ -1,7 +1,7 @@
 #include "products/TFrmGoodsQuery.h"
 
-#include "data/DataGridWidget.h"
-#include "data/FormWidget.h"
+#include "widgets/DataGridWidget.h"
+#include "widgets/FormWidget.h"
 #include "products/HostDatabase.h"
 #include "products/ProductQueries.h"
 

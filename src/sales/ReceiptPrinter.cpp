@@ -1,6 +1,6 @@
 #include "sales/ReceiptPrinter.h"
 
-#include "app/AppContext.h"
+#include "context/AppContext.h"
 #include "data/Database.h"
 
 #include <QFontMetricsF>

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "data/Refusal.h"
+#include "members/MemberCard.h"
 
 #include <QString>
 #include <optional>
-
-// The two member sale screens: items typed by hand, or looked up by code.
-enum class SaleScreenKind { Standard, Scan };
 
 // What the item entry of a sale screen holds when 加入购买 is pressed, as
 // the texts of its lists and fields (not trimmed).

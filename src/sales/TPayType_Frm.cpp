@@ -1,6 +1,6 @@
 #include "sales/TPayType_Frm.h"
 
-#include "data/FormWidget.h"
+#include "widgets/FormWidget.h"
 #include "data/Money.h"
 #include "data/TextRules.h"
 #include "sales/ReceiptLayout.h"

@@ -1,8 +1,8 @@
 #include "sales/TSale3Form.h"
 
-#include "data/FormWidget.h"
+#include "widgets/FormWidget.h"
 #include "products/TFrmGoodsQuery.h"
-#include "sales/MemberInfoWidget.h"
+#include "members/MemberInfoWidget.h"
 #include "sales/SaleLists.h"
 
 #include <QComboBox>

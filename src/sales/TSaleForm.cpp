@@ -1,7 +1,7 @@
 #include "sales/TSaleForm.h"
 
-#include "data/FormWidget.h"
-#include "sales/MemberInfoWidget.h"
+#include "widgets/FormWidget.h"
+#include "members/MemberInfoWidget.h"
 #include "sales/SaleLists.h"
 
 #include <QComboBox>

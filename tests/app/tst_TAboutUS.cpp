@@ -1,6 +1,6 @@
 // The About box: title and version lines; the contact lines only with a greeting.
 
-#include "app/AppInfo.h"
+#include "context/AppInfo.h"
 #include "app/TAboutUS.h"
 
 #include <QLabel>

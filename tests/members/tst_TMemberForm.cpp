@@ -1,4 +1,4 @@
-#include "data/DataGridWidget.h"
+#include "widgets/DataGridWidget.h"
 #include "members/MemberFixture.h"
 #include "members/MemberGui.h"
 #include "members/TMemberForm.h"

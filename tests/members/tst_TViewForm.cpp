@@ -1,5 +1,5 @@
-#include "data/DataGridWidget.h"
-#include "data/TFrmExcelOption.h"
+#include "widgets/DataGridWidget.h"
+#include "export/TFrmExcelOption.h"
 #include "members/MemberFixture.h"
 #include "members/MemberGui.h"
 #include "members/TModiMemberInfo.h"

@@ -1,5 +1,5 @@
 #include "app/TMain.h"
-#include "data/DataGridWidget.h"
+#include "widgets/DataGridWidget.h"
 #include "members/MemberFixture.h"
 #include "members/MemberGui.h"
 #include "members/TCreateCard.h"

@@ -1,5 +1,4 @@
-#include "app/AppContext.h"
-#include "data/DataGridWidget.h"
+#include "context/AppContext.h"
 #include "data/DatabaseInitializer.h"
 #include "members/MemberGui.h"
 #include "members/TFrmQueryUserInfo.h"
@@ -7,6 +6,7 @@
 #include "members/TViewForm.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedPrompter.h"
+#include "widgets/DataGridWidget.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -68,7 +68,7 @@ void TestMemberPerformance::initTestCase()
     db.open(file);
     session.settings.load(db);
     session.login.MyAdminGroup = QStringLiteral("99");
-    ctx = std::make_unique<AppContext>(AppContext{db, session, prompter, clock, files, urls});
+    ctx.reset(new AppContext{db, session, prompter, clock, files, urls});
 }
 
 void TestMemberPerformance::cleanupTestCase()

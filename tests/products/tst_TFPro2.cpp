@@ -1,5 +1,5 @@
 #include "app/TMain.h"
-#include "data/DataGridWidget.h"
+#include "widgets/DataGridWidget.h"
 #include "products/TFPro2.h"
 #include "support/GuiInput.h"
 #include "support/TestDatabase.h"

@@ -1,4 +1,4 @@
-#include "data/DataGridWidget.h"
+#include "widgets/DataGridWidget.h"
 #include "products/TFrmGoodsQuery.h"
 #include "support/GuiInput.h"
 #include "support/TestDatabase.h"

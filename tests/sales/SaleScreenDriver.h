@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/DataGridWidget.h"
+#include "widgets/DataGridWidget.h"
 #include "support/GuiInput.h"
 #include "support/TestDatabase.h"
 

@@ -1,5 +1,5 @@
 #include "app/TMain.h"
-#include "data/DataGridWidget.h"
+#include "widgets/DataGridWidget.h"
 #include "products/TFrmGoodsQuery.h"
 #include "sales/ModalDriver.h"
 #include "sales/SaleScreenDriver.h"

@@ -1,4 +1,4 @@
-#include "data/DataGridWidget.h"
+#include "widgets/DataGridWidget.h"
 #include "members/TFrmCardPwd.h"
 #include "sales/ModalDriver.h"
 #include "sales/SaleScreenDriver.h"

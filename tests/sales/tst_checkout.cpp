@@ -1,6 +1,6 @@
 #include "data/TextRules.h"
 #include "sales/Checkout.h"
-#include "sales/MemberCard.h"
+#include "members/MemberCard.h"
 #include "sales/OpenBill.h"
 #include "support/TestDatabase.h"
 

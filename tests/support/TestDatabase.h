@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppContext.h"
+#include "context/AppContext.h"
 #include "support/FakePlatform.h"
 #include "support/ScriptedPrompter.h"
 

@@ -1,4 +1,4 @@
-#include "data/FormWidget.h"
+#include "widgets/FormWidget.h"
 
 #include "data/Database.h"
 #include "platform/Prompter.h"

@@ -1,4 +1,4 @@
-#include "data/DataGridWidget.h"
+#include "widgets/DataGridWidget.h"
 #include "support/TestDatabase.h"
 
 #include <QtTest>

@@ -3,7 +3,7 @@
 
 #include "app/Login.h"
 #include "app/MainRules.h"
-#include "data/TOptionForm.h"
+#include "settings/TOptionForm.h"
 #include "support/GuiInput.h"
 #include "support/TestDatabase.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/ExcelExport.h"
+#include "export/ExcelExport.h"
 
 #include <QPointer>
 

@@ -1,4 +1,4 @@
-#include "data/ExportFeedbackWidget.h"
+#include "export/ExportFeedbackWidget.h"
 
 #include <QApplication>
 #include <QProgressDialog>

@@ -1,4 +1,4 @@
-#include "data/DatabaseBackup.h"
+#include "backup/DatabaseBackup.h"
 
 #include "data/Database.h"
 

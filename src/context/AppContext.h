@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/Session.h"
+#include "context/ChangeNotices.h"
+#include "context/Session.h"
 #include "data/Database.h"
 #include "platform/Clock.h"
 #include "platform/FileDialogs.h"
@@ -14,6 +15,12 @@ class ReceiptOutput;
 // Everything a window needs from outside itself. One per run; tests build
 // their own with scripted platform parts.
 struct AppContext {
+    AppContext(Database &db, Session &session, Prompter &prompter, Clock &clock, FileDialogs &files,
+               UrlOpener &urls)
+        : db(db), session(session), prompter(prompter), clock(clock), files(files), urls(urls)
+    {
+    }
+
     Database &db;
     Session &session;
     Prompter &prompter;
@@ -22,6 +29,8 @@ struct AppContext {
     UrlOpener &urls;
     // Where receipts go; nullptr prints on the system's default printer.
     ReceiptOutput *receiptOutput = nullptr;
+    // What changed through the windows, for the other open windows.
+    ChangeNotices notices;
 };
 
 // Runs one handler's database work. A failing statement is shown as an

@@ -1,7 +1,7 @@
-#include "data/TFrmBackupDatabase.h"
+#include "backup/TFrmBackupDatabase.h"
 
-#include "data/DatabaseBackup.h"
-#include "data/FormWidget.h"
+#include "backup/DatabaseBackup.h"
+#include "widgets/FormWidget.h"
 
 #include <QApplication>
 #include <QDir>

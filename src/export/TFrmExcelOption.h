@@ -14,7 +14,7 @@
 // existing-file refusal, messages). While no sources are set, that is when the
 // query window has not asked in its current showing, the buttons do nothing.
 
-#include "app/AppContext.h"
+#include "context/AppContext.h"
 #include "data/QuerySource.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 // The wait cursor and progress window shown while an export runs.
 
-#include "data/ExportFeedbackWidget.h"
+#include "export/ExportFeedbackWidget.h"
 
 #include <QApplication>
 #include <QProgressDialog>

@@ -1,7 +1,7 @@
-#include "sales/MemberInfoWidget.h"
+#include "members/MemberInfoWidget.h"
 
-#include "app/AppInfo.h"
-#include "sales/MemberCard.h"
+#include "context/AppInfo.h"
+#include "members/MemberCard.h"
 
 #include <QGridLayout>
 #include <QLabel>

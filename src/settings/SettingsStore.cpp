@@ -1,4 +1,4 @@
-#include "data/SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #include "data/Database.h"
 #include "data/TextRules.h"

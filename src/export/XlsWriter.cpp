@@ -1,4 +1,4 @@
-#include "data/XlsWriter.h"
+#include "export/XlsWriter.h"
 
 #include <QDir>
 #include <QIODevice>

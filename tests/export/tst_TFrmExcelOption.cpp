@@ -1,7 +1,7 @@
 // The export window of the member consumption query: it exports only what
 // the query window handed over.
 
-#include "data/TFrmExcelOption.h"
+#include "export/TFrmExcelOption.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "data/TFrmExcelOption.h"
+#include "export/TFrmExcelOption.h"
 
-#include "data/ExcelExport.h"
+#include "export/ExcelExport.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>

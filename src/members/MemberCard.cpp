@@ -1,4 +1,4 @@
-#include "sales/MemberCard.h"
+#include "members/MemberCard.h"
 
 #include "data/Database.h"
 #include "data/TextRules.h"

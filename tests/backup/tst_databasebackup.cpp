@@ -1,7 +1,7 @@
 // Backups of the open database: the copy is complete and consistent, and a
 // failed backup never destroys an earlier one.
 
-#include "data/DatabaseBackup.h"
+#include "backup/DatabaseBackup.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // The backup window driven through its controls.
 
-#include "data/TFrmBackupDatabase.h"
+#include "backup/TFrmBackupDatabase.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // The workbook writer and the grid export, checked by reading the written
 // files back with libfreexl, a reader we did not write.
 
-#include "data/ExcelExport.h"
-#include "data/XlsWriter.h"
+#include "export/ExcelExport.h"
+#include "export/XlsWriter.h"
 #include "support/Sanitizers.h"
 #include "support/TestDatabase.h"
 

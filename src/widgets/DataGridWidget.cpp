@@ -1,4 +1,4 @@
-#include "data/DataGridWidget.h"
+#include "widgets/DataGridWidget.h"
 
 #include "data/Database.h"
 #include "data/TextRules.h"

@@ -1,12 +1,16 @@
 #pragma once
 
 #include "data/Refusal.h"
-#include "sales/SaleLine.h"
 
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 class Database;
+
+// The two member sale screens: items typed by hand, or looked up by code.
+// Their card checks differ in a few messages.
+enum class SaleScreenKind { Standard, Scan };
 
 // The member shown on a sale screen, each column as the text its label shows.
 struct MemberRecord {

@@ -1,9 +1,9 @@
-#include "data/ExcelExport.h"
+#include "export/ExcelExport.h"
 
-#include "app/AppContext.h"
+#include "context/AppContext.h"
 #include "data/Database.h"
 #include "data/TextRules.h"
-#include "data/XlsWriter.h"
+#include "export/XlsWriter.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "data/TOptionForm.h"
+#include "settings/TOptionForm.h"
 
-#include "data/DataGridWidget.h"
-#include "data/FormWidget.h"
-#include "data/SettingsStore.h"
+#include "widgets/DataGridWidget.h"
+#include "widgets/FormWidget.h"
+#include "settings/SettingsStore.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

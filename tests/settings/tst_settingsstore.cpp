@@ -2,7 +2,7 @@
 // in step with it.
 
 #include "app/MainRules.h"
-#include "data/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>
