@@ -171,6 +171,7 @@ Transaction::Transaction(Database &db) : m_db(db)
     // and only the outermost one commits or rolls back.
     if (m_db.m_transactionDepth == 0) {
         m_db.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        m_db.m_innerAbandoned = false;
         m_outer = true;
     }
     ++m_db.m_transactionDepth;
@@ -179,8 +180,12 @@ Transaction::Transaction(Database &db) : m_db(db)
 Transaction::~Transaction()
 {
     --m_db.m_transactionDepth;
-    if (m_outer && !m_done)
+    if (m_done)
+        return;
+    if (m_outer)
         RollBack();
+    else
+        m_db.m_innerAbandoned = true;
 }
 
 void Transaction::RollBack()
@@ -199,6 +204,10 @@ void Transaction::commit()
     m_done = true;
     if (!m_outer)
         return;
+    if (m_db.m_innerAbandoned) {
+        RollBack();
+        throw DbError(QStringLiteral("操作的一部分没有完成，整个操作已撤销，没有保存任何数据。"));
+    }
     try {
         m_db.exec(QStringLiteral("COMMIT"));
     } catch (const DbError &) {

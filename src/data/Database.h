@@ -74,12 +74,16 @@ private:
     QString m_name;
     QString m_path;
     int m_transactionDepth = 0;
+    // An inner guard ended without commit: the whole operation must fail.
+    bool m_innerAbandoned = false;
 };
 
 // One user operation's writes: begun on construction with BEGIN IMMEDIATE,
 // so the write lock is taken before the first read and another till waits
 // for it instead of failing part-way; rolled back on destruction unless
-// commit() was called. Nested guards join the outer one.
+// commit() was called. Nested guards join the outer one; an inner guard
+// that ends without commit() (a step that returned early or threw) makes
+// the outer commit() throw, so no part of an unfinished step is kept.
 class Transaction
 {
 public:

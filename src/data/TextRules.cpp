@@ -89,3 +89,12 @@ QString LikeEscaped(const QString &text)
     }
     return out;
 }
+
+bool AcceptsAmountKey(const QString &currentText, QChar typed)
+{
+    if (typed.isDigit() && typed.unicode() < 128)
+        return true;
+    if (typed == QLatin1Char('\b'))
+        return true;
+    return typed == QLatin1Char('.') && !currentText.trimmed().contains(QLatin1Char('.'));
+}

@@ -27,5 +27,8 @@ QString TotalText(double value);
 QString LikeEscaped(const QString &text);
 // The clause that goes with LikeEscaped, with a leading blank.
 inline const QString LikeEscape = QStringLiteral(" ESCAPE '\\'");
+// True when a key typed into an amount box may go in: an ASCII digit,
+// backspace, or the first point of the text.
+bool AcceptsAmountKey(const QString &currentText, QChar typed);
 // Parses a decimal number; nothing for text that is not one.
 std::optional<double> ParseNumber(const QString &text);

@@ -57,34 +57,14 @@ CardCheckResult Check(Database &db, const QString &typed, const QDateTime &now, 
         result.refusal = CardRefusal("该卡已过期!");
         return result;
     }
-    const auto text = [&q](const char *column) {
-        return q.value(QString::fromLatin1(column)).toString();
-    };
-    MemberRecord m;
-    m.id = q.value(QStringLiteral("User_ID")).toInt();
-    m.card = text("User_Card");
-    m.name = text("User_Name");
-    m.sex = text("User_Sex");
-    m.num = text("User_Num");
-    m.moneyAll = text("User_MoneyAll");
-    m.chuZhi = text("User_ChuZhi");
-    m.likeColor = text("User_LikeColor");
-    m.yaowei = text("User_Yaowei");
-    m.size = text("User_Size");
-    m.tel = text("User_Tel");
-    m.mobi = text("User_Mobi");
-    m.address = text("User_Address");
-    m.birthday = text("User_Brithday");
-    m.work = text("User_Work");
-    m.other = text("User_Other");
-    m.cardPwd = text("User_CardPWD");
+    const Member m = Member::FromRecord(q.record());
     result.member = m;
     return result;
 }
 
-bool PasswordMatches(const MemberRecord &member, const QString &typed)
+bool PasswordMatches(const Member &member, const QString &typed)
 {
-    return typed.trimmed() == member.cardPwd.trimmed();
+    return typed.trimmed() == member.cardPassword.trimmed();
 }
 
 Refusal WrongPassword(SaleScreenKind kind)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Refusal.h"
+#include "members/Member.h"
 
 #include <QDateTime>
 #include <QString>
@@ -12,18 +13,10 @@ class Database;
 // Their card checks differ in a few messages.
 enum class SaleScreenKind { Standard, Scan };
 
-// The member shown on a sale screen, each column as the text its label shows.
-struct MemberRecord {
-    int id = 0;
-    QString card, name, sex, num, moneyAll, chuZhi, likeColor, yaowei, size, tel, mobi, address,
-        birthday, work, other;
-    QString cardPwd; // User_CardPWD, compared with the typed password
-};
-
 // What the card check of a sale screen found.
 struct CardCheckResult {
     // The member, when the card is usable (password still to be asked).
-    std::optional<MemberRecord> member;
+    std::optional<Member> member;
     // Why the card is refused; the card field is then emptied unless
     // keepCard is set.
     std::optional<Refusal> refusal;
@@ -40,7 +33,7 @@ CardCheckResult Check(Database &db, const QString &typed, const QDateTime &now,
                       SaleScreenKind kind);
 
 // The typed password against the stored one, both trimmed.
-bool PasswordMatches(const MemberRecord &member, const QString &typed);
+bool PasswordMatches(const Member &member, const QString &typed);
 
 // The refusal of a wrong card password on the given screen.
 Refusal WrongPassword(SaleScreenKind kind);

@@ -5,6 +5,7 @@
 #include "data/TextRules.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace
 {
@@ -222,15 +223,7 @@ int DeleteMember(Database &db, qint64 userId)
     return n;
 }
 
-std::optional<QSqlRecord> LoadMember(Database &db, qint64 userId)
-{
-    QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM User_Info WHERE User_ID = ?"), {userId});
-    if (!q.next())
-        return std::nullopt;
-    return q.record();
-}
-
-std::optional<QSqlRecord> FindNewestMember(Database &db, MemberKey key, const QString &value)
+std::optional<Member> FindNewestMember(Database &db, MemberKey key, const QString &value)
 {
     QString where;
     QVariant bind = NotNull(value);
@@ -252,7 +245,7 @@ std::optional<QSqlRecord> FindNewestMember(Database &db, MemberKey key, const QS
         {bind});
     if (!q.next())
         return std::nullopt;
-    return q.record();
+    return Member::FromRecord(q.record());
 }
 
 QDate ParseStoredDate(const QString &text)

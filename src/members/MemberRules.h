@@ -2,10 +2,10 @@
 
 #include "data/QuerySource.h"
 #include "data/Refusal.h"
+#include "members/Member.h"
 
 #include <QDate>
 #include <QDateTime>
-#include <QSqlRecord>
 #include <QString>
 #include <optional>
 
@@ -55,14 +55,11 @@ Check SaveMember(Database &db, qint64 userId, const MemberFields &in, bool cardP
 // Returns the number of rows deleted. Throws DbError.
 int DeleteMember(Database &db, qint64 userId);
 
-// The member's row, or nothing when there is none. Throws DbError.
-std::optional<QSqlRecord> LoadMember(Database &db, qint64 userId);
-
 // How the consumption query finds the member it shows.
 enum class MemberKey { Card, Id, Name };
 // The newest member (highest User_ID) whose card equals, id equals or name
 // contains `value`; nothing when none. Throws DbError.
-std::optional<QSqlRecord> FindNewestMember(Database &db, MemberKey key, const QString &value);
+std::optional<Member> FindNewestMember(Database &db, MemberKey key, const QString &value);
 
 // A stored date text (yyyy-MM-dd, yyyy-M-d, optionally followed by a time)
 // as a date; invalid when the text is empty or no date.

@@ -87,12 +87,12 @@ void TFrmQueryUserInfo::DBGrid1DblClick()
     if (!DBGrid1->hasCurrentRow())
         return;
     const QString id = DBGrid1->currentValue(QStringLiteral("序号")).toString();
-    std::optional<QSqlRecord> member;
+    std::optional<Member> member;
     if (!Guarded(m_ctx.prompter, [&] { member = LoadMember(m_ctx.db, id.toLongLong()); }))
         return;
     if (!member)
         return;
-    const QString card = member->value(QStringLiteral("User_Card")).toString().trimmed();
+    const QString card = member->card.trimmed();
     edtUserCard->clear();
     edtUserName->clear();
     list(MemberLookupSource(LookupFilter::Nothing));

@@ -207,28 +207,25 @@ void TModiMemberInfo::FormShow()
         return;
 
     Guarded(m_ctx.prompter, [&] {
-        const std::optional<QSqlRecord> row = LoadMember(m_ctx.db, userId.toLongLong());
-        if (!row)
+        const std::optional<Member> m = LoadMember(m_ctx.db, userId.toLongLong());
+        if (!m)
             return;
-        const auto text = [&](const char *column) {
-            return row->value(QLatin1String(column)).toString().trimmed();
-        };
-        Edit1->setText(text("User_Card"));
-        Edit2->setText(text("User_Name"));
-        Edit3->setText(text("User_Work"));
-        Edit4->setText(text("User_Wenhua"));
-        Edit5->setText(text("User_LikeColor"));
-        Edit6->setText(text("User_Size"));
-        Edit7->setText(text("User_Yaowei"));
-        Edit8->setText(text("User_Tel"));
-        Edit9->setText(text("User_Mobi"));
-        Edit10->setText(text("User_Address"));
-        Memo1->setPlainText(text("User_Other"));
+        Edit1->setText(m->card.trimmed());
+        Edit2->setText(m->name.trimmed());
+        Edit3->setText(m->work.trimmed());
+        Edit4->setText(m->wenhua.trimmed());
+        Edit5->setText(m->likeColor.trimmed());
+        Edit6->setText(m->size.trimmed());
+        Edit7->setText(m->yaowei.trimmed());
+        Edit8->setText(m->tel.trimmed());
+        Edit9->setText(m->mobi.trimmed());
+        Edit10->setText(m->address.trimmed());
+        Memo1->setPlainText(m->other.trimmed());
         // A card without a readable expiry date shows today, which must be
         // changed before saving.
-        const QDate expiry = ParseStoredDate(text("User_Date"));
+        const QDate expiry = ParseStoredDate(m->validUntil.trimmed());
         dtp_CardDate->setDate(expiry.isValid() ? expiry : m_ctx.clock.today());
-        chk_UserCardStop->setChecked(row->value(QStringLiteral("User_Stop")).toInt() == 1);
+        chk_UserCardStop->setChecked(m->locked());
 
         const bool passwords = m_ctx.session.settings.FEnabledCard == 1;
         for (QLineEdit *edit : {edt_FirstPwd, edt_SecondPwd, edt_ConfirmPwd}) {
@@ -236,9 +233,9 @@ void TModiMemberInfo::FormShow()
             edit->clear();
         }
         if (passwords)
-            edt_FirstPwd->setText(text("User_CardPWD"));
+            edt_FirstPwd->setText(m->cardPassword.trimmed());
 
-        const QString sex = text("User_Sex");
+        const QString sex = m->sex.trimmed();
         ComboBox1->clear();
         int sexIndex = 0;
         QSqlQuery sexes =
@@ -258,7 +255,7 @@ void TModiMemberInfo::FormShow()
                      {QStringLiteral("SELECT DayName FROM Date_Day ORDER BY DayID"), {}});
         // A birth date that is empty or no date shows empty lists; saving then
         // asks for one.
-        const QDate birth = ParseStoredDate(text("User_Brithday"));
+        const QDate birth = ParseStoredDate(m->birthday.trimmed());
         SetListText(ComboBox2, birth.isValid() ? QString::number(birth.year()) : QString());
         SetListText(ComboBox3, birth.isValid() ? QString::number(birth.month()) : QString());
         SetListText(ComboBox4, birth.isValid() ? QString::number(birth.day()) : QString());

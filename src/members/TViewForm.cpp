@@ -303,37 +303,32 @@ void TViewForm::ClearMemberInfo()
 
 qint64 TViewForm::ShowMemberInfo(MemberKey key, const QString &value)
 {
-    std::optional<QSqlRecord> row;
-    if (!Guarded(m_ctx.prompter, [&] { row = FindNewestMember(m_ctx.db, key, value); }) || !row)
+    std::optional<Member> m;
+    if (!Guarded(m_ctx.prompter, [&] { m = FindNewestMember(m_ctx.db, key, value); }) || !m)
         return 0;
-    const auto text = [&](const char *column) {
-        return row->value(QLatin1String(column)).toString().trimmed();
-    };
-    const auto number = [&](const char *column) {
-        return NumberText(row->value(QLatin1String(column)).toDouble());
-    };
-    LUserCard->setText(text("User_Card"));
-    LUserName->setText(text("User_Name"));
-    LUserSex->setText(text("User_Sex"));
-    LUserNum->setText(number("User_Num"));
-    LUserMoneyAll->setText(number("User_MoneyAll"));
-    LUserBrithday->setText(text("User_Brithday"));
-    LUserWork->setText(number("User_ChuZhi"));
-    LUserWenhua->setText(text("User_Wenhua"));
-    LUserLikeColor->setText(text("User_LikeColor"));
-    LUserSize->setText(text("User_Size"));
-    LUserYaowei->setText(text("User_Yaowei"));
-    LUserInputDate->setText(text("User_InputDate"));
-    LUserTel->setText(text("User_Tel"));
-    LUserMobi->setText(text("User_Mobi"));
-    LUserAddress->setText(text("User_Address"));
-    LUserOther->setPlainText(text("User_Other"));
-    lblUserDate->setText(text("User_Date"));
-    const int stop = row->value(QStringLiteral("User_Stop")).toInt();
-    lblCardLocked->setText(stop == 1   ? QStringLiteral("已锁定")
-                           : stop == 0 ? QStringLiteral("已启用")
-                                       : QString());
-    m_shownUserId = row->value(QStringLiteral("User_ID")).toLongLong();
+    const auto text = [&](MemberField field) { return MemberFieldText(*m, field).trimmed(); };
+    using F = MemberField;
+    LUserCard->setText(text(F::Card));
+    LUserName->setText(text(F::Name));
+    LUserSex->setText(text(F::Sex));
+    LUserNum->setText(text(F::Points));
+    LUserMoneyAll->setText(text(F::Spending));
+    LUserBrithday->setText(text(F::Birthday));
+    LUserWork->setText(text(F::Balance));
+    LUserWenhua->setText(text(F::Wenhua));
+    LUserLikeColor->setText(text(F::LikeColor));
+    LUserSize->setText(text(F::Size));
+    LUserYaowei->setText(text(F::Yaowei));
+    LUserInputDate->setText(text(F::InputDate));
+    LUserTel->setText(text(F::Tel));
+    LUserMobi->setText(text(F::Mobi));
+    LUserAddress->setText(text(F::Address));
+    LUserOther->setPlainText(text(F::Other));
+    lblUserDate->setText(text(F::ValidUntil));
+    lblCardLocked->setText(m->stop == 1   ? QStringLiteral("已锁定")
+                           : m->stop == 0 ? QStringLiteral("已启用")
+                                          : QString());
+    m_shownUserId = m->id;
     return m_shownUserId;
 }
 

@@ -1,26 +1,23 @@
 #pragma once
 
+#include "data/Money.h"
 #include "data/Refusal.h"
+#include "sales/OpenBill.h"
 
 #include <QDateTime>
 #include <QString>
 
 class Database;
 
-// The figures a member sale screen hands to its checkout: the bill as the
-// screen shows it.
-struct BillFigures {
-    QString card;     // card number shown (Label16)
-    QString shopName; // shop chosen (ComboBox4)
-    QString total;    // amount due (LabelMoneyAll, "0.00")
-    QString points;   // points of the bill (JifenAll, "0.00")
-    QString balance;  // stored-value balance shown (Label20)
-};
-
-// What the operator typed in the checkout dialog, plus who and when.
-struct PaymentInput {
-    QString cash;    // edt_Cash
-    QString card;    // edt_Card: the part paid from stored value
+// A member checkout as the sale screen and its payment dialog hand it over:
+// the member the screen accepted, the bill as the screen showed it, and the
+// amounts the dialog parsed.
+struct CheckoutRequest {
+    qint64 memberId = 0;
+    QString shopName;      // the shop chosen on the screen (ComboBox4)
+    OpenBill::Totals bill; // the open bill as shown and confirmed
+    Money cash;
+    Money stored;    // paid from the member's stored value
     int adminId = 0; // the logged-in operator
     QDateTime now;
 };
@@ -43,12 +40,9 @@ class Checkout
 public:
     explicit Checkout(Database &db) : m_db(db) {}
 
-    CheckoutResult Run(const BillFigures &bill, const PaymentInput &payment);
+    CheckoutResult Run(const CheckoutRequest &request);
 
     static QString BillChangedMessage();
-    // The message when the stored-value part exceeds the balance or the due.
-    static QString CardLimitMessage(const QString &card, const QString &balance,
-                                    const QString &due);
 
 private:
     Database &m_db;

@@ -131,13 +131,4 @@ SaleLineFigures Figures(const SaleLineInput &in)
     return f;
 }
 
-bool AcceptsPriceKey(const QString &currentText, QChar typed)
-{
-    if (typed.isDigit() && typed.unicode() < 128)
-        return true;
-    if (typed == QLatin1Char('\b'))
-        return true;
-    return typed == QLatin1Char('.') && !currentText.trimmed().contains(QLatin1Char('.'));
-}
-
 } // namespace SaleLine

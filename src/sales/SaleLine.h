@@ -63,7 +63,4 @@ Check Validate(const SaleLineInput &input, bool memberShown, SaleScreenKind kind
 // The figures of a validated line.
 SaleLineFigures Figures(const SaleLineInput &input);
 
-// The key filter of a price field: digits, and one point.
-bool AcceptsPriceKey(const QString &currentText, QChar typed);
-
 } // namespace SaleLine

@@ -1,59 +1,53 @@
 #pragma once
 
 #include "context/AppContext.h"
-#include "sales/Checkout.h"
+#include "data/Money.h"
+#include "sales/PaymentOperation.h"
 
 #include <QDialog>
 #include <optional>
 
+class PaymentEntry;
 class QLineEdit;
 class QPushButton;
 
-// The payment dialog of the member sale screens: the amount due split
-// between cash and the member's stored value. On 确定 the checkout stores
-// the sale in one transaction, the receipts print and the dialog closes.
+// What a payment dialog is opened for: the amount due and the member's
+// stored value, as figures and as the texts the operator sees.
+struct PaymentDue {
+    Money due;
+    QString dueText; // "59.70"
+    Money balance;
+    QString balanceText; // "500"
+};
+
+// The payment dialog of the checkouts: the amount due split between cash
+// and the member's stored value. On 确定 the operation it was opened with
+// writes everything in one transaction, then prints, and the dialog closes.
 class TPayType_Frm : public QDialog
 {
     Q_OBJECT
 public:
     explicit TPayType_Frm(AppContext &ctx, QWidget *parent = nullptr);
 
-    // Shows the dialog modally for the calling screen's bill. The new sale's
-    // id when the bill was paid; nothing when the operator cancelled.
-    std::optional<qint64> Pay(const BillFigures &bill);
+    // Shows the dialog modally. What `operation` wrote (a sale id) when the
+    // bill was paid; nothing when the operator cancelled or a refusal closed
+    // the dialog.
+    std::optional<qint64> Pay(const PaymentDue &due, PaymentOperation &operation);
 
-    QLineEdit *edt_PayMoney;  // amount due (应收金额)
-    QLineEdit *edt_Cash;      // cash part (现金)
-    QLineEdit *edt_Card;      // stored-value part (储值卡)
-    QLineEdit *edt_RealMoney; // amount received (实收金额)
-    QLineEdit *edt_PayZero;   // change (找零)
+    PaymentEntry *Entry;
+    // The entry's fields, by their names.
+    QLineEdit *edt_PayMoney, *edt_Cash, *edt_Card, *edt_RealMoney, *edt_PayZero;
     QPushButton *BtnOk;
     QPushButton *btnCancel;
 
-    void FormShow();
-    void edt_CashChange();
-    void edt_CardChange();
-    void edt_CardExit();
-    void edt_RealMoneyExit();
     void BtnOkClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // The received and change fields from cash + stored value; false when a
-    // field does not hold an amount.
-    bool Recompute();
-    // True when the amount received covers the amount due.
-    bool Covered() const;
-    void EnterCheck(QLineEdit *field);
-    void CheckCardMoney();
-    void FocusAndSelect(QLineEdit *field);
-    double Balance() const;
-
     AppContext &m_ctx;
-    BillFigures m_bill;
-    qint64 m_saleId = 0;
+    PaymentOperation *m_operation = nullptr;
+    qint64 m_paidId = 0;
 };

@@ -1,9 +1,9 @@
 #include "sales/TSale3Form.h"
 
-#include "widgets/FormWidget.h"
+#include "members/MemberPanelWidget.h"
 #include "products/TFrmGoodsQuery.h"
-#include "members/MemberInfoWidget.h"
 #include "sales/SaleLists.h"
+#include "widgets/FormWidget.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "sales/TSaleForm.h"
 
-#include "widgets/FormWidget.h"
-#include "members/MemberInfoWidget.h"
+#include "members/MemberPanelWidget.h"
 #include "sales/SaleLists.h"
+#include "widgets/FormWidget.h"
 
 #include <QComboBox>
 #include <QGridLayout>

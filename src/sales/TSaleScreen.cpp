@@ -1,14 +1,15 @@
 #include "sales/TSaleScreen.h"
 
-#include "widgets/DataGridWidget.h"
-#include "widgets/FormWidget.h"
 #include "data/TextRules.h"
-#include "members/TFrmCardPwd.h"
 #include "members/MemberCard.h"
-#include "members/MemberInfoWidget.h"
+#include "members/MemberPanelWidget.h"
+#include "members/TFrmCardPwd.h"
+#include "sales/MemberSalePayment.h"
 #include "sales/OpenBill.h"
 #include "sales/SaleLists.h"
 #include "sales/TPayType_Frm.h"
+#include "widgets/DataGridWidget.h"
+#include "widgets/FormWidget.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -56,8 +57,10 @@ TSaleScreen::TSaleScreen(AppContext &ctx, SaleScreenKind kind, QWidget *parent)
     setStyleSheet(QStringLiteral("QLineEdit[readOnly=\"true\"] { background-color: #eeeeee; }"));
 
     UserCard = MakeEdit(QStringLiteral("UserCard"), 18, this);
-    MemberInfo = new MemberInfoWidget(
-        kind == SaleScreenKind::Scan ? QStringLiteral("Label2022") : QString(), this);
+    MemberInfo =
+        new MemberPanel(MemberPanel::SaleScreenFields(
+                            kind == SaleScreenKind::Scan ? QStringLiteral("Label2022") : QString()),
+                        this);
     ComboBox3 = MakeList(QStringLiteral("ComboBox3"), this);
     ComboBox4 = MakeList(QStringLiteral("ComboBox4"), this);
     ComboBox5 = MakeList(QStringLiteral("ComboBox5"), this);
@@ -233,10 +236,7 @@ void TSaleScreen::FormOnShow()
     m_cardPwd.clear();
     UserCard->clear();
     UserCard->setFocus();
-    m_memberId = 0;
-    MemberInfo->Clear();
-    LabelMoneyAll->setText(QStringLiteral("0"));
-    JifenAll->setText(QStringLiteral("0"));
+    ForgetMember();
     EditProShuliang->setText(QStringLiteral("1"));
     MemberInfo->SetFieldCaptions();
     EditProJIfen->setReadOnly(s.JifenModiYesOrNo != 1);
@@ -287,7 +287,7 @@ void TSaleScreen::CardCheck()
         ShowRefusal(m_ctx.prompter, this, *found.refusal);
         return;
     }
-    const MemberRecord &member = *found.member;
+    const Member &member = *found.member;
     if (m_ctx.session.settings.FEnabledCard == 1) {
         // 关闭 hands nothing back: the last password handed back is compared.
         if (const std::optional<QString> typed = PasswordPrompt()->AskPassword())
@@ -300,12 +300,11 @@ void TSaleScreen::CardCheck()
     }
     UserCard->clear();
     MemberInfo->ShowMember(member);
-    m_memberId = member.id;
+    m_member = member;
     // The bill shown is always the member's own: lines left from an earlier
     // visit reappear, and another member's lines never stay on screen.
     RefreshOrderGrid();
-    if (MemberInfo->MemberShown())
-        AfterCardAccepted();
+    AfterCardAccepted();
 }
 
 void TSaleScreen::EditProPriceChange()
@@ -353,14 +352,14 @@ SaleLineInput TSaleScreen::ItemInput() const
 void TSaleScreen::AddItem()
 {
     const SaleLineInput input = ItemInput();
-    if (const Check refusal = SaleLine::Validate(input, MemberInfo->MemberShown(), m_kind)) {
+    if (const Check refusal = SaleLine::Validate(input, m_member.has_value(), m_kind)) {
         ShowRefusal(m_ctx.prompter, this, *refusal);
         return;
     }
     const SaleLineFigures figures = SaleLine::Figures(input);
     const int adminId = m_ctx.session.login.MyAdminID.toInt();
     if (!Guarded(m_ctx.prompter,
-                 [&] { OpenBill::AddLine(m_ctx.db, m_memberId, adminId, input, figures); }))
+                 [&] { OpenBill::AddLine(m_ctx.db, m_member->id, adminId, input, figures); }))
         return;
     RefreshOrderGrid();
     AfterItemAdded();
@@ -378,32 +377,30 @@ void TSaleScreen::DeleteItem()
 
 void TSaleScreen::AbandonBill()
 {
-    if (!MemberInfo->MemberShown())
+    if (!m_member)
         return;
-    if (!Guarded(m_ctx.prompter, [&] { OpenBill::Abandon(m_ctx.db, m_memberId); }))
+    if (!Guarded(m_ctx.prompter, [&] { OpenBill::Abandon(m_ctx.db, m_member->id); }))
         return;
     RefreshOrderGrid();
-    m_memberId = 0;
+    ForgetMember();
     UserCard->clear();
-    MemberInfo->Clear();
-    LabelMoneyAll->setText(QStringLiteral("0"));
-    JifenAll->setText(QStringLiteral("0"));
     AfterAbandon();
 }
 
 void TSaleScreen::StartCheckout()
 {
-    if (!MemberInfo->MemberShown() || LabelMoneyAll->text().isEmpty())
+    if (!m_member || DBGrid2->rowCount() < 1)
         return;
-    if (DBGrid2->rowCount() < 1)
-        return;
-    BillFigures bill;
-    bill.card = MemberInfo->Label16->text().trimmed();
-    bill.shopName = ComboBox4->currentText();
-    bill.total = LabelMoneyAll->text();
-    bill.points = JifenAll->text();
-    bill.balance = MemberInfo->Label20->text();
-    const std::optional<qint64> paid = PayForm()->Pay(bill);
+    CheckoutRequest request;
+    request.memberId = m_member->id;
+    request.shopName = ComboBox4->currentText();
+    request.bill = m_bill;
+    request.adminId = m_ctx.session.login.MyAdminID.toInt();
+    const QString dueText = TotalText(m_bill.amount);
+    const PaymentDue due{Money::parse(dueText).value_or(Money()), dueText, m_member->balance,
+                         MemberFieldText(*m_member, MemberField::Balance)};
+    MemberSalePayment operation(m_ctx, request, m_member->card);
+    const std::optional<qint64> paid = PayForm()->Pay(due, operation);
     activateWindow();
     if (!paid) {
         // The bill may have changed at another till meanwhile.
@@ -416,30 +413,44 @@ void TSaleScreen::StartCheckout()
 
 void TSaleScreen::ShowHistory()
 {
-    if (!MemberInfo->MemberShown())
+    if (!m_member)
         return;
-    emit consumptionHistoryRequested(MemberInfo->Label16->text().trimmed());
+    emit consumptionHistoryRequested(m_member->card.trimmed());
 }
 
 void TSaleScreen::RefreshOrderGrid()
 {
     Guarded(m_ctx.prompter, [&] {
-        DBGrid2->setSource(m_ctx.db, OpenBill::Statement(m_memberId));
+        const qint64 id = currentMemberId();
+        DBGrid2->setSource(m_ctx.db, OpenBill::Statement(id));
         DBGrid2->setColumnWidths(OpenBill::ColumnWidths());
-        const OpenBill::Totals totals = OpenBill::TotalsOf(m_ctx.db, m_memberId);
-        LabelMoneyAll->setText(TotalText(totals.amount));
-        JifenAll->setText(TotalText(totals.points));
+        ShowTotals(OpenBill::TotalsOf(m_ctx.db, id));
     });
+}
+
+void TSaleScreen::ShowTotals(const OpenBill::Totals &bill)
+{
+    m_bill = bill;
+    LabelMoneyAll->setText(TotalText(bill.amount));
+    JifenAll->setText(TotalText(bill.points));
+}
+
+void TSaleScreen::ForgetMember()
+{
+    m_member.reset();
+    m_bill = OpenBill::Totals();
+    MemberInfo->Clear();
+    LabelMoneyAll->setText(QStringLiteral("0"));
+    JifenAll->setText(QStringLiteral("0"));
 }
 
 void TSaleScreen::ResetSaleScreen()
 {
     UserCard->clear();
-    MemberInfo->Clear();
+    ForgetMember();
     EditProName->clear();
     EditProPrice->clear();
     EditOrderOther->clear();
-    LabelMoneyAll->setText(QStringLiteral("0"));
     RefreshOrderGrid();
     UserCard->setFocus();
 }
@@ -455,8 +466,8 @@ void TSaleScreen::SaleFormOnClose()
     EditOrderOther->clear();
     LabelMoneyAll->setText(QStringLiteral("0"));
     JifenAll->setText(QStringLiteral("0"));
-    if (MemberInfo->MemberShown()) {
-        if (Guarded(m_ctx.prompter, [&] { OpenBill::Abandon(m_ctx.db, m_memberId); }))
+    if (m_member) {
+        if (Guarded(m_ctx.prompter, [&] { OpenBill::Abandon(m_ctx.db, m_member->id); }))
             RefreshOrderGrid();
     }
 }
@@ -494,7 +505,7 @@ bool TSaleScreen::eventFilter(QObject *watched, QEvent *event)
     if (watched == EditProPrice && event->type() == QEvent::KeyPress) {
         const QString typed = static_cast<QKeyEvent *>(event)->text();
         if (typed.size() == 1 && typed.at(0).isPrint() &&
-            !SaleLine::AcceptsPriceKey(EditProPrice->text(), typed.at(0)))
+            !AcceptsAmountKey(EditProPrice->text(), typed.at(0)))
             return true;
     }
     return QDialog::eventFilter(watched, event);

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "context/AppContext.h"
+#include "members/Member.h"
+#include "sales/OpenBill.h"
 #include "sales/SaleLine.h"
 
 #include <QDialog>
 
 class DataGridWidget;
-class MemberInfoWidget;
+class MemberPanel;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -28,18 +30,18 @@ public:
 
     SaleScreenKind kind() const { return m_kind; }
     // The member shown (0 when none was accepted since the screen was shown).
-    int currentMemberId() const { return m_memberId; }
+    qint64 currentMemberId() const { return m_member ? m_member->id : 0; }
 
     QLineEdit *UserCard;
-    MemberInfoWidget *MemberInfo;
+    MemberPanel *MemberInfo;
     QComboBox *ComboBox3; // shop assistant (导购)
     QComboBox *ComboBox4; // shop (店名)
     QComboBox *ComboBox5; // discount factor (折扣)
     QLineEdit *EditProName, *EditProPrice, *EditProSalePrice, *EditProJIfen, *EditProShuliang,
         *EditOrderOther;
     DataGridWidget *DBGrid2; // the open bill
-    QLabel *LabelMoneyAll;   // bill total (应收款)
-    QLabel *JifenAll;        // hidden: the bill's points total, "0.00"
+    QLabel *LabelMoneyAll;   // shows the bill total (应收款)
+    QLabel *JifenAll;        // hidden: shows the bill's points total, "0.00"
 
     // The handlers shared by both screens.
     void CardCheck();
@@ -120,7 +122,13 @@ private:
     TPayType_Frm *PayForm();
 
     SaleScreenKind m_kind;
-    int m_memberId = 0;
+    // The member accepted by the card check, and the open bill as shown.
+    std::optional<Member> m_member;
+    OpenBill::Totals m_bill;
+    // Keeps and shows the bill's totals.
+    void ShowTotals(const OpenBill::Totals &bill);
+    // No member shown: empty panel, totals "0".
+    void ForgetMember();
     QString m_cardPwd; // the last password the prompt handed back
     TFrmCardPwd *m_pwdPrompt = nullptr;
     TPayType_Frm *m_payForm = nullptr;

@@ -12,6 +12,7 @@ private slots:
     void writeLockTakenAtBegin();
     void busyTillWritesNothing_data();
     void busyTillWritesNothing();
+    void unfinishedInnerStepFailsTheOperation();
 };
 
 namespace
@@ -92,6 +93,35 @@ void TestTransaction::busyTillWritesNothing()
     t.db.exec(QStringLiteral("INSERT INTO SL_Store (StoreName) VALUES ('甲')"));
     tx.commit();
     QCOMPARE(Stores(t, QStringLiteral("甲")), 1);
+}
+
+void TestTransaction::unfinishedInnerStepFailsTheOperation()
+{
+    TestDatabase t;
+    bool thrown = false;
+    {
+        Transaction outer(t.db);
+        t.db.exec(QStringLiteral("INSERT INTO SL_Store (StoreName) VALUES ('甲')"));
+        {
+            // A step that writes and then returns early, as a refusal does.
+            Transaction inner(t.db);
+            t.db.exec(QStringLiteral("INSERT INTO SL_Store (StoreName) VALUES ('乙')"));
+        }
+        try {
+            outer.commit();
+        } catch (const DbError &e) {
+            thrown = true;
+            QVERIFY(e.text().contains(QStringLiteral("整个操作已撤销")));
+        }
+    }
+    QVERIFY(thrown);
+    QCOMPARE(Stores(t, QStringLiteral("甲")), 0);
+    QCOMPARE(Stores(t, QStringLiteral("乙")), 0);
+    // The next operation starts clean.
+    Transaction tx(t.db);
+    t.db.exec(QStringLiteral("INSERT INTO SL_Store (StoreName) VALUES ('丙')"));
+    tx.commit();
+    QCOMPARE(Stores(t, QStringLiteral("丙")), 1);
 }
 
 QTEST_GUILESS_MAIN(TestTransaction)

@@ -10,7 +10,7 @@
 namespace MemberFixture
 {
 
-struct Member {
+struct MemberRow {
     QString card;
     QString name;
     double moneyAll = 0;
@@ -20,7 +20,7 @@ struct Member {
     QString sex = QStringLiteral("女");
 };
 
-inline qint64 addMember(Database &db, const Member &m)
+inline qint64 addMember(Database &db, const MemberRow &m)
 {
     return db.insert(
         QStringLiteral("INSERT INTO User_Info (User_Card, User_Name, User_Sex, User_Brithday, "
@@ -32,7 +32,7 @@ inline qint64 addMember(Database &db, const Member &m)
 
 inline qint64 addMember(Database &db, const QString &card, const QString &name, double moneyAll = 0)
 {
-    Member m;
+    MemberRow m;
     m.card = card;
     m.name = name;
     m.moneyAll = moneyAll;

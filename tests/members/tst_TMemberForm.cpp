@@ -1,9 +1,9 @@
-#include "widgets/DataGridWidget.h"
 #include "members/MemberFixture.h"
 #include "members/MemberGui.h"
 #include "members/TMemberForm.h"
 #include "members/TModiMemberInfo.h"
 #include "support/TestDatabase.h"
+#include "widgets/DataGridWidget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -42,6 +42,7 @@ private slots:
     void editKeepsOwnCardAndSavesPassword();
     void navigatorMoves();
     void exportWritesTheListInItsOrder();
+    void memberIssuedElsewhereShows();
 
 private:
     template <typename W> W *find(QWidget *in, const char *name)
@@ -64,7 +65,7 @@ void TestMemberForm::init()
 {
     t = std::make_unique<TestDatabase>();
     t->loginAs();
-    Member m;
+    MemberRow m;
     m.card = QStringLiteral("1001");
     m.name = QStringLiteral("王建国");
     m.moneyAll = 300;
@@ -415,6 +416,18 @@ void TestMemberForm::exportWritesTheListInItsOrder()
     // The export reads the list's own select, order included.
     const QuerySource exported = find<DataGridWidget>(list.get(), "DBGrid1")->source();
     QVERIFY(exported.sql.contains(QStringLiteral("User_MoneyAll DESC")));
+}
+
+void TestMemberForm::memberIssuedElsewhereShows()
+{
+    list->show();
+    auto *grid = list->findChild<DataGridWidget *>(QStringLiteral("DBGrid1"));
+    const int before = grid->rowCount();
+    addMember(t->db, QStringLiteral("2001"), QStringLiteral("新会员"));
+    QCOMPARE(grid->rowCount(), before);
+    emit t->ctx.notices.memberChanged(0); // as the card window announces a new card
+    QCOMPARE(grid->rowCount(), before + 1);
+    QCOMPARE(grid->value(0, QStringLiteral("卡号")).toString(), QStringLiteral("2001"));
 }
 
 QTEST_MAIN(TestMemberForm)

@@ -1,10 +1,10 @@
-#include "widgets/DataGridWidget.h"
 #include "export/TFrmExcelOption.h"
 #include "members/MemberFixture.h"
 #include "members/MemberGui.h"
 #include "members/TModiMemberInfo.h"
 #include "members/TViewForm.h"
 #include "support/TestDatabase.h"
+#include "widgets/DataGridWidget.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -39,6 +39,7 @@ private slots:
     void showForCard();
     void exportAllSaleLines();
     void exportOptionFollowsShownMember();
+    void changeElsewhereShowsAfresh();
 
 private:
     // A control of the query window itself (the edit dialog inside it has
@@ -75,7 +76,7 @@ void TestViewForm::init()
 {
     t = std::make_unique<TestDatabase>();
     t->loginAs();
-    Member m;
+    MemberRow m;
     m.card = QStringLiteral("1001");
     m.name = QStringLiteral("王建国");
     m.moneyAll = 75;
@@ -336,6 +337,23 @@ void TestViewForm::exportOptionFollowsShownMember()
     form->close();
     QVERIFY(!option->hasSources());
     QVERIFY(!option->isVisible());
+}
+
+void TestViewForm::changeElsewhereShowsAfresh()
+{
+    searchCard(QStringLiteral("1001"));
+    QCOMPARE(label("LUserWork"), QStringLiteral("88.5"));
+    QCOMPARE(grid("DBGrid1")->rowCount(), 2);
+    // A sale at a till: the balance drops and a sale appears.
+    t->db.exec(QStringLiteral("UPDATE User_Info SET User_ChuZhi = 50 WHERE User_ID = ?"), {wang});
+    addSale(t->db, wang, QStringLiteral("2024-03-05 09:00:00"), {{38.5, 1}});
+    emit t->ctx.notices.memberChanged(int(zhang)); // another member: nothing to show
+    QCOMPARE(label("LUserWork"), QStringLiteral("88.5"));
+    emit t->ctx.notices.salesChanged();
+    emit t->ctx.notices.memberChanged(int(wang));
+    QCOMPARE(label("LUserWork"), QStringLiteral("50"));
+    QCOMPARE(grid("DBGrid1")->rowCount(), 3);
+    QCOMPARE(label("LUserCard"), QStringLiteral("1001"));
 }
 
 QTEST_MAIN(TestViewForm)

@@ -279,7 +279,7 @@ void TestMemberRules::saveWritesEveryField()
     QFETCH(bool, passwords);
     QFETCH(QString, storedPassword);
     TestDatabase t;
-    Member m;
+    MemberRow m;
     m.card = QStringLiteral("1001");
     m.name = QStringLiteral("王建国");
     m.password = QStringLiteral("old");
@@ -447,7 +447,7 @@ void TestMemberRules::newestMemberFound()
     addMember(t.db, QStringLiteral("1002"), QStringLiteral("张建华"));
     addMember(t.db, QStringLiteral("1001"), QStringLiteral("新会员"));
     const auto row = FindNewestMember(t.db, MemberKey(key), value);
-    QCOMPARE(row ? row->value("User_Name").toString() : QString(), name);
+    QCOMPARE(row ? row->name : QString(), name);
 }
 
 void TestMemberRules::saleLinesShowReturnsPositive()

@@ -1,5 +1,6 @@
 #include "data/TextRules.h"
 #include "platform/ReceiptOutput.h"
+#include "sales/MemberSalePayment.h"
 #include "sales/ModalDriver.h"
 #include "sales/OpenBill.h"
 #include "sales/TPayType_Frm.h"
@@ -30,6 +31,8 @@ private slots:
     void paysAndPrints();
     void failingWriteKeepsDialogAndBill();
     void billChangedElsewhereClosesDialog();
+    void typedAmountRefused_data();
+    void typedAmountRefused();
 };
 
 namespace
@@ -63,9 +66,20 @@ Fields FieldsOf(TPayType_Frm *d)
             d->findChild<QPushButton *>(QStringLiteral("btnCancel"))};
 }
 
-BillFigures Bill(const QString &total, const QString &balance, const QString &card = "1001")
+// Opens the dialog for member 1001's open bill as the sale screen does: the
+// due and balance as shown, the member checkout as the operation.
+std::optional<qint64> Pay(TestDatabase &t, TPayType_Frm &dialog, const QString &due,
+                          const QString &balance)
 {
-    return {card, QStringLiteral("总店"), total, QStringLiteral("3.00"), balance};
+    CheckoutRequest request;
+    request.memberId = 1;
+    request.shopName = QStringLiteral("总店");
+    request.bill = OpenBill::TotalsOf(t.db, 1);
+    request.adminId = 1;
+    MemberSalePayment operation(t.ctx, request, QStringLiteral("1001"));
+    return dialog.Pay({Money::parse(due).value_or(Money()), due,
+                       Money::parse(balance).value_or(Money()), balance},
+                      operation);
 }
 
 // One open line of 19.9 x 3 (59.70, 3 points) for member 1001.
@@ -147,7 +161,7 @@ void TestPayTypeFrm::receivedAndChange()
         QCOMPARE(f.change->text(), change);
         QCOMPARE(f.ok->isEnabled(), okEnabled);
     });
-    QVERIFY(!dialog.Pay(Bill(QStringLiteral("59.70"), balance)));
+    QVERIFY(!Pay(t, dialog, QStringLiteral("59.70"), balance));
     QVERIFY(drive.ran());
     QCOMPARE(Count(t, "SELECT COUNT(*) FROM S_Sale"), sales);
 }
@@ -169,7 +183,7 @@ void TestPayTypeFrm::storedValueField()
     TPayType_Frm dialog(t.ctx);
     WhenModal<TPayType_Frm> drive(
         [&](TPayType_Frm *d) { QCOMPARE(FieldsOf(d).card->isEnabled(), enabled); });
-    dialog.Pay(Bill(QStringLiteral("59.70"), balance));
+    Pay(t, dialog, QStringLiteral("59.70"), balance);
     QVERIFY(drive.ran());
 }
 
@@ -218,7 +232,7 @@ void TestPayTypeFrm::storedValueLimit()
             QCOMPARE(f.card->selectedText(), card);
         }
     });
-    dialog.Pay(Bill(QStringLiteral("59.70"), balance));
+    Pay(t, dialog, QStringLiteral("59.70"), balance);
     QVERIFY(drive.ran());
 }
 
@@ -265,7 +279,7 @@ void TestPayTypeFrm::enterChecks()
             QCOMPARE(QApplication::focusWidget(), f.cash);
         }
     });
-    QVERIFY(!dialog.Pay(Bill(QStringLiteral("59.70"), QStringLiteral("500"))));
+    QVERIFY(!Pay(t, dialog, QStringLiteral("59.70"), QStringLiteral("500")));
     QVERIFY(drive.ran());
 }
 
@@ -283,7 +297,7 @@ void TestPayTypeFrm::bothZeroRefused()
                  QStringLiteral("现金和储值卡金额不能同时为空，请重新输入现金或储值卡金额!"));
         QVERIFY(d->isVisible());
     });
-    QVERIFY(!dialog.Pay(Bill(QStringLiteral("0.00"), QStringLiteral("500"))));
+    QVERIFY(!Pay(t, dialog, QStringLiteral("0.00"), QStringLiteral("500")));
     QVERIFY(drive.ran());
     QCOMPARE(Count(t, "SELECT COUNT(*) FROM S_Sale"), sales);
 }
@@ -304,7 +318,7 @@ void TestPayTypeFrm::cancelWritesNothing()
             QVERIFY(f.ok->isEnabled());
             QTest::mouseClick(f.cancel, Qt::LeftButton);
         });
-        QVERIFY(!dialog.Pay(Bill(QStringLiteral("59.70"), QStringLiteral("500"))));
+        QVERIFY(!Pay(t, dialog, QStringLiteral("59.70"), QStringLiteral("500")));
         QVERIFY(drive.ran());
     }
     QCOMPARE(Count(t, "SELECT COUNT(*) FROM S_Sale"), sales);
@@ -340,6 +354,8 @@ void TestPayTypeFrm::paysAndPrints()
     OpenLine(t);
 
     TPayType_Frm dialog(t.ctx);
+    QSignalSpy memberNotices(&t.ctx.notices, &ChangeNotices::memberChanged);
+    QSignalSpy salesNotices(&t.ctx.notices, &ChangeNotices::salesChanged);
     WhenModal<TPayType_Frm> drive([&](TPayType_Frm *d) {
         const Fields f = FieldsOf(d);
         QTest::keyClicks(f.cash, QStringLiteral("100"));
@@ -347,9 +363,13 @@ void TestPayTypeFrm::paysAndPrints()
         QTest::mouseClick(f.ok, Qt::LeftButton);
     });
     const std::optional<qint64> saleId =
-        dialog.Pay(Bill(QStringLiteral("59.70"), QStringLiteral("500")));
+        Pay(t, dialog, QStringLiteral("59.70"), QStringLiteral("500"));
     QVERIFY(drive.ran());
     QVERIFY(saleId);
+    // Open windows are told: the member's account and the sales changed.
+    QCOMPARE(salesNotices.count(), 1);
+    QCOMPARE(memberNotices.count(), 1);
+    QCOMPARE(memberNotices.first().first().toInt(), 1);
     QCOMPARE(t.value(QStringLiteral("SELECT FCashAll FROM S_Sale WHERE SaleID = ?"), {*saleId})
                  .toDouble(),
              59.7);
@@ -400,7 +420,7 @@ void TestPayTypeFrm::failingWriteKeepsDialogAndBill()
         QVERIFY(t.prompter.last().startsWith(QStringLiteral("错误:")));
         QVERIFY(t.prompter.last().contains(QStringLiteral("detail line refused")));
     });
-    QVERIFY(!dialog.Pay(Bill(QStringLiteral("59.70"), QStringLiteral("500"))));
+    QVERIFY(!Pay(t, dialog, QStringLiteral("59.70"), QStringLiteral("500")));
     QVERIFY(drive.ran());
     QCOMPARE(Count(t, "SELECT COUNT(*) FROM S_Sale"), sales);
     QCOMPARE(Count(t, "SELECT COUNT(*) FROM S_SaleDetail"), details);
@@ -428,10 +448,53 @@ void TestPayTypeFrm::billChangedElsewhereClosesDialog()
                                           "账单已被修改（可能在其他收银台），请核对后重新结帐！")});
         QVERIFY(!d->isVisible());
     });
-    QVERIFY(!dialog.Pay(Bill(QStringLiteral("59.70"), QStringLiteral("500"))));
+    QVERIFY(!Pay(t, dialog, QStringLiteral("59.70"), QStringLiteral("500")));
     QVERIFY(drive.ran());
     QCOMPARE(Count(t, "SELECT COUNT(*) FROM S_Sale"), sales);
     QCOMPARE(Count(t, "SELECT COUNT(*) FROM S_Order WHERE UserID = 1"), 2);
+}
+
+void TestPayTypeFrm::typedAmountRefused_data()
+{
+    QTest::addColumn<QString>("cash");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("lone point") << "."
+                                << "0"
+                                << "现金金额只能为数字!"
+                                << "edt_Cash";
+    QTest::newRow("fifth decimal")
+        << "60"
+        << "0.00001"
+        << "储值卡金额超出范围：金额最大为100000000000，最多4位小数，请重新输入！"
+        << "edt_Card";
+}
+
+void TestPayTypeFrm::typedAmountRefused()
+{
+    QFETCH(QString, cash);
+    QFETCH(QString, card);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+    TestDatabase t(TestDatabase::Content::Demo);
+    t.loginAs();
+    OpenLine(t);
+    const int sales = Count(t, "SELECT COUNT(*) FROM S_Sale");
+    TPayType_Frm dialog(t.ctx);
+    WhenModal<TPayType_Frm> drive([&](TPayType_Frm *d) {
+        const Fields f = FieldsOf(d);
+        QVERIFY(QTest::qWaitForWindowActive(d));
+        f.cash->setText(cash);
+        f.card->setText(card);
+        d->BtnOkClick();
+        QCOMPARE(t.prompter.messages, QStringList{message});
+        QVERIFY(d->isVisible());
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    });
+    QVERIFY(!Pay(t, dialog, QStringLiteral("59.70"), QStringLiteral("500")));
+    QVERIFY(drive.ran());
+    QCOMPARE(Count(t, "SELECT COUNT(*) FROM S_Sale"), sales);
 }
 
 QTEST_MAIN(TestPayTypeFrm)

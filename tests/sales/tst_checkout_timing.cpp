@@ -64,13 +64,17 @@ void TestCheckoutTiming::twentyLineCheckout()
         }
         const OpenBill::Totals totals = OpenBill::TotalsOf(m_db, userId);
         QCOMPARE(totals.lines, 20);
-        const BillFigures bill{card, QStringLiteral("总店"), TotalText(totals.amount),
-                               TotalText(totals.points), QStringLiteral("499")};
-        const PaymentInput payment{TotalText(totals.amount), QStringLiteral("0"), 1, m_now};
+        CheckoutRequest request;
+        request.memberId = userId;
+        request.shopName = QStringLiteral("总店");
+        request.bill = totals;
+        request.cash = *Money::parse(TotalText(totals.amount));
+        request.adminId = 1;
+        request.now = m_now;
 
         QElapsedTimer timer;
         timer.start();
-        const CheckoutResult r = Checkout(m_db).Run(bill, payment);
+        const CheckoutResult r = Checkout(m_db).Run(request);
         const qint64 elapsed = timer.nsecsElapsed();
         QVERIFY(!r.refusal);
         QCOMPARE(m_db.scalar(QStringLiteral("SELECT COUNT(*) FROM S_SaleDetail WHERE SaleID = ?"),

@@ -284,7 +284,7 @@ void TestSaleLine::priceKeys()
     QFETCH(QString, text);
     QFETCH(QString, typed);
     QFETCH(bool, accepted);
-    QCOMPARE(SaleLine::AcceptsPriceKey(text, typed.at(0)), accepted);
+    QCOMPARE(AcceptsAmountKey(text, typed.at(0)), accepted);
 }
 
 QTEST_GUILESS_MAIN(TestSaleLine)

@@ -47,11 +47,14 @@ int RunTill(const QString &file, const QString &card, const QString &name)
                 const OpenBill::Totals totals = OpenBill::TotalsOf(db, member);
                 if (totals.lines == 0)
                     break; // the other till paid this line with its own bill
-                const BillFigures bill{card, QStringLiteral("二分店"), TotalText(totals.amount),
-                                       TotalText(totals.points), QStringLiteral("0")};
-                const PaymentInput pay{bill.total, QStringLiteral("0"), 1,
-                                       QDateTime::currentDateTime()};
-                const CheckoutResult r = Checkout(db).Run(bill, pay);
+                CheckoutRequest request;
+                request.memberId = member;
+                request.shopName = QStringLiteral("二分店");
+                request.bill = totals;
+                request.cash = *Money::parse(TotalText(totals.amount));
+                request.adminId = 1;
+                request.now = QDateTime::currentDateTime();
+                const CheckoutResult r = Checkout(db).Run(request);
                 if (!r.refusal)
                     break;
                 if (!r.billChanged) {
