@@ -4,6 +4,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace
 {
@@ -15,6 +16,16 @@ QLabel *Caption(const MemberPanelField &f, QWidget *parent)
         label->setObjectName(f.captionName);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
+}
+
+QLineEdit *Box(const MemberPanelField &f, QWidget *parent)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(f.name);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setStyleSheet(QStringLiteral("background-color: silver"));
+    return box;
 }
 
 QLabel *Value(const MemberPanelField &f, QWidget *parent)
@@ -61,8 +72,9 @@ QList<MemberPanelField> MemberPanel::SaleScreenFields(const QString &chuZhiCapti
     };
 }
 
-MemberPanel::MemberPanel(const QList<MemberPanelField> &fields, QWidget *parent)
-    : QGroupBox(QStringLiteral("   基本信息   "), parent)
+MemberPanel::MemberPanel(const QList<MemberPanelField> &fields, QWidget *parent, Style style,
+                         const QString &title)
+    : QGroupBox(title, parent)
 {
     setObjectName(QStringLiteral("MemberInfo"));
     auto *grid = new QGridLayout(this);
@@ -70,9 +82,14 @@ MemberPanel::MemberPanel(const QList<MemberPanelField> &fields, QWidget *parent)
     grid->setVerticalSpacing(4);
     int columns = 1;
     for (const MemberPanelField &f : fields) {
-        const Entry e{f.field, Caption(f, this), Value(f, this)};
+        Entry e{f.field, Caption(f, this)};
+        if (style == Style::Boxes)
+            e.box = Box(f, this);
+        else
+            e.label = Value(f, this);
         grid->addWidget(e.caption, f.row, f.column * 2);
-        grid->addWidget(e.value, f.row, f.column * 2 + 1, 1, f.span);
+        grid->addWidget(e.box ? static_cast<QWidget *>(e.box) : e.label, f.row, f.column * 2 + 1, 1,
+                        f.span);
         columns = std::max(columns, f.column + 1);
         m_entries << e;
     }
@@ -83,13 +100,13 @@ MemberPanel::MemberPanel(const QList<MemberPanelField> &fields, QWidget *parent)
 void MemberPanel::ShowMember(const Member &member)
 {
     for (const Entry &e : std::as_const(m_entries))
-        e.value->setText(MemberFieldText(member, e.field));
+        e.setText(MemberFieldText(member, e.field));
 }
 
 void MemberPanel::Clear()
 {
     for (const Entry &e : std::as_const(m_entries))
-        e.value->clear();
+        e.setText(QString());
 }
 
 void MemberPanel::SetFieldCaptions()
@@ -104,11 +121,24 @@ void MemberPanel::SetFieldCaptions()
     }
 }
 
-QLabel *MemberPanel::valueLabel(MemberField field) const
+void MemberPanel::Entry::setText(const QString &text) const
+{
+    if (box)
+        box->setText(text);
+    else
+        label->setText(text);
+}
+
+QString MemberPanel::Entry::text() const
+{
+    return box ? box->text() : label->text();
+}
+
+QString MemberPanel::valueText(MemberField field) const
 {
     for (const Entry &e : m_entries) {
         if (e.field == field)
-            return e.value;
+            return e.text();
     }
-    return nullptr;
+    return QString();
 }
