@@ -4,15 +4,13 @@
 #include "members/MemberRules.h"
 #include "members/TModiMemberInfo.h"
 #include "widgets/DataGridWidget.h"
+#include "widgets/NavigatorBarWidget.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QSqlQueryModel>
-#include <QStyle>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace
@@ -39,18 +37,9 @@ TMemberForm::TMemberForm(AppContext &ctx, QWidget *parent, TModiMemberInfo *edit
     auto *groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(DBGrid1);
 
-    const auto navButton = [this](const char *name, QStyle::StandardPixmap icon,
-                                  const QString &tip) {
-        auto *b = new QToolButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setIcon(style()->standardIcon(icon));
-        b->setToolTip(tip);
-        return b;
-    };
-    nbFirst = navButton("nbFirst", QStyle::SP_MediaSkipBackward, QStringLiteral("第一条"));
-    nbPrior = navButton("nbPrior", QStyle::SP_MediaSeekBackward, QStringLiteral("上一条"));
-    nbNext = navButton("nbNext", QStyle::SP_MediaSeekForward, QStringLiteral("下一条"));
-    nbLast = navButton("nbLast", QStyle::SP_MediaSkipForward, QStringLiteral("最后一条"));
+    DBNavigator1 = new NavigatorBar(NavigatorMoves, NavigatorBar::Look::Icons, this);
+    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    DBNavigator1->setView(DBGrid1);
 
     const auto button = [this](const char *name, const QString &caption) {
         auto *b = new QPushButton(caption, this);
@@ -67,10 +56,7 @@ TMemberForm::TMemberForm(AppContext &ctx, QWidget *parent, TModiMemberInfo *edit
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
 
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(nbFirst);
-    bottom->addWidget(nbPrior);
-    bottom->addWidget(nbNext);
-    bottom->addWidget(nbLast);
+    bottom->addWidget(DBNavigator1);
     bottom->addSpacing(16);
     bottom->addWidget(CheckBox1);
     bottom->addStretch();
@@ -84,12 +70,6 @@ TMemberForm::TMemberForm(AppContext &ctx, QWidget *parent, TModiMemberInfo *edit
     layout->addLayout(bottom);
     resize(1000, 560);
 
-    connect(nbFirst, &QToolButton::clicked, this, [this] { moveTo(0); });
-    connect(nbPrior, &QToolButton::clicked, this,
-            [this] { moveTo(DBGrid1->currentIndex().row() - 1); });
-    connect(nbNext, &QToolButton::clicked, this,
-            [this] { moveTo(DBGrid1->currentIndex().row() + 1); });
-    connect(nbLast, &QToolButton::clicked, this, [this] { moveTo(DBGrid1->totalRowCount() - 1); });
     connect(CheckBox1, &QCheckBox::clicked, this, &TMemberForm::LoadMemberGrid);
     connect(BtnModify, &QPushButton::clicked, this, &TMemberForm::BtnModifyClick);
     connect(BtnDelete, &QPushButton::clicked, this, &TMemberForm::BtnDeleteClick);
@@ -123,19 +103,6 @@ void TMemberForm::LoadMemberGrid()
         DBGrid1->setSource(m_ctx.db, MemberListSource(CheckBox1->isChecked()));
         DBGrid1->setColumnWidths(ListWidths);
     });
-}
-
-void TMemberForm::moveTo(int row)
-{
-    if (row < 0 || DBGrid1->rowCount() == 0)
-        return;
-    QSqlQueryModel *model = DBGrid1->queryModel();
-    while (row >= model->rowCount() && model->canFetchMore())
-        model->fetchMore();
-    if (row >= model->rowCount())
-        return;
-    DBGrid1->selectRow(row);
-    DBGrid1->scrollTo(model->index(row, 0));
 }
 
 void TMemberForm::BtnModifyClick()

@@ -5,9 +5,9 @@
 #include <QDialog>
 
 class DataGridWidget;
+class NavigatorBar;
 class QCheckBox;
 class QPushButton;
-class QToolButton;
 class TModiMemberInfo;
 
 // 会员: every member card in a list, newest first or by amount spent; opens
@@ -21,8 +21,8 @@ public:
                          TModiMemberInfo *editor = nullptr);
 
     DataGridWidget *DBGrid1;
-    // The navigator's buttons: first, prior, next, last.
-    QToolButton *nbFirst, *nbPrior, *nbNext, *nbLast;
+    // The navigator's moves: nbFirst, nbPrior, nbNext, nbLast.
+    NavigatorBar *DBNavigator1;
     QPushButton *BtnModify, *BtnDelete, *btnExcel, *BtnClose;
     QCheckBox *CheckBox1; // 按消费金额排序
 
@@ -38,8 +38,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void moveTo(int row);
-
     AppContext &m_ctx;
     TModiMemberInfo *m_editor;
 };

@@ -1,8 +1,9 @@
 #include "settings/TOptionForm.h"
 
+#include "settings/SettingsStore.h"
 #include "widgets/DataGridWidget.h"
 #include "widgets/FormWidget.h"
-#include "settings/SettingsStore.h"
+#include "widgets/NavigatorBarWidget.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -23,7 +24,6 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace
@@ -197,45 +197,21 @@ public:
         grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
         grid->horizontalHeader()->setHighlightSections(false);
 
-        navigator = new QWidget(this);
+        navigator = new NavigatorBar(NavigatorEditing, NavigatorBar::Look::Captions, this);
         navigator->setObjectName(QString::fromLatin1(def.navigator));
-        auto *bar = new QHBoxLayout(navigator);
-        bar->setContentsMargins(0, 0, 0, 0);
-        bar->setSpacing(2);
-        const auto button = [&](const char *name, const QString &caption, const QString &hint,
-                                auto action) {
-            auto *b = new QToolButton(navigator);
-            b->setObjectName(QString::fromLatin1(name));
-            b->setText(caption);
-            b->setToolTip(hint);
-            b->setMinimumSize(44, 26);
-            bar->addWidget(b);
-            connect(b, &QToolButton::clicked, this, action);
-            return b;
-        };
-        nbFirst = button("nbFirst", QStringLiteral("首条"), QStringLiteral("第一条"),
-                         [this] { moveTo(0, true); });
-        nbPrior = button("nbPrior", QStringLiteral("上条"), QStringLiteral("上一条"),
-                         [this] { moveTo(-1, false); });
-        nbNext = button("nbNext", QStringLiteral("下条"), QStringLiteral("下一条"),
-                        [this] { moveTo(1, false); });
-        nbLast = button("nbLast", QStringLiteral("末条"), QStringLiteral("最后一条"),
-                        [this] { moveTo(-1, true); });
-        button("nbInsert", QStringLiteral("插入"), QStringLiteral("插入新记录"),
-               [this] { insertRow(); });
-        button("nbEdit", QStringLiteral("编辑"), QStringLiteral("编辑当前记录"),
-               [this] { editRow(); });
-        button("nbPost", QStringLiteral("保存"), QStringLiteral("保存修改"), [this] { post(); });
-        button("nbCancel", QStringLiteral("取消"), QStringLiteral("取消修改"),
-               [this] { cancel(); });
-        button("nbRefresh", QStringLiteral("刷新"), QStringLiteral("重新读取"),
-               [this] { refresh(); });
-        bar->addStretch();
+        // Every move saves the row being typed first; a row that cannot be
+        // saved keeps the grid where it is.
+        navigator->setBeforeMove([this] { return post(); });
+        connect(navigator, &NavigatorBar::insertClicked, this, [this] { insertRow(); });
+        connect(navigator, &NavigatorBar::editClicked, this, [this] { editRow(); });
+        connect(navigator, &NavigatorBar::postClicked, this, [this] { post(); });
+        connect(navigator, &NavigatorBar::cancelClicked, this, [this] { cancel(); });
+        connect(navigator, &NavigatorBar::refreshClicked, this, [this] { refresh(); });
 
         auto *layout = new QVBoxLayout(this);
         layout->setContentsMargins(8, 8, 8, 8);
         layout->setSpacing(6);
-        layout->addWidget(navigator);
+        layout->addWidget(navigator, 0, Qt::AlignLeft);
         layout->addWidget(grid, 1);
     }
 
@@ -250,16 +226,14 @@ public:
             if (m_model->lastError().isValid())
                 throw DbError(m_model->lastError());
             grid->setModel(m_model);
+            navigator->setView(grid);
             connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                     [this](const QModelIndex &, const QModelIndex &previous) {
-                        updateButtons();
                         if (m_busy || !previous.isValid() || !m_model->isDirty(previous))
                             return;
                         // Save the row just left once the click that left it is over.
                         QTimer::singleShot(0, this, [this] { post(); });
                     });
-            connect(m_model, &QAbstractItemModel::modelReset, this, [this] { updateButtons(); });
-            connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { updateButtons(); });
             QHeaderView *header = grid->horizontalHeader();
             for (int c = 0; c < m_model->columnCount(); ++c)
                 grid->setColumnHidden(c, true);
@@ -283,7 +257,7 @@ public:
             throw DbError(m_model->lastError());
         if (m_model->rowCount() > 0)
             grid->setCurrentIndex(m_model->index(0, firstEditableColumn()));
-        updateButtons();
+        navigator->updateButtons();
     }
 
     // Saves the row being typed; false (the error shown) when it cannot be saved.
@@ -338,7 +312,7 @@ public:
     QSqlTableModel *model() const { return m_model; }
 
     ListGrid *grid;
-    QWidget *navigator;
+    NavigatorBar *navigator;
 
 private:
     int firstEditableColumn() const
@@ -380,7 +354,7 @@ private:
     void restore(int row, int column)
     {
         if (m_model->rowCount() == 0) {
-            updateButtons();
+            navigator->updateButtons();
             return;
         }
         if (column < 0 || grid->isColumnHidden(column))
@@ -390,21 +364,7 @@ private:
         grid->setCurrentIndex(m_model->index(row, column));
         m_busy = false;
         grid->scrollTo(grid->currentIndex());
-        updateButtons();
-    }
-
-    // Moves by `step` rows, or to the first (0) or last (-1) row when absolute.
-    void moveTo(int step, bool absolute)
-    {
-        if (!m_model || !post())
-            return;
-        fetchAll();
-        const int count = m_model->rowCount();
-        if (count == 0)
-            return;
-        const int current = std::max(0, grid->currentIndex().row());
-        int row = absolute ? (step < 0 ? count - 1 : 0) : current + step;
-        restore(row, grid->currentIndex().column());
+        navigator->updateButtons();
     }
 
     void insertRow()
@@ -422,7 +382,7 @@ private:
         grid->scrollTo(cell);
         grid->setFocus();
         grid->edit(cell);
-        updateButtons();
+        navigator->updateButtons();
     }
 
     void editRow()
@@ -456,23 +416,9 @@ private:
         restore(at.row(), at.column());
     }
 
-    void updateButtons()
-    {
-        if (!m_model)
-            return;
-        const int row = grid->currentIndex().row();
-        const int count = m_model->rowCount();
-        const bool more = m_model->canFetchMore();
-        nbFirst->setEnabled(row > 0);
-        nbPrior->setEnabled(row > 0);
-        nbNext->setEnabled(row >= 0 && (row < count - 1 || more));
-        nbLast->setEnabled(row >= 0 && (row < count - 1 || more));
-    }
-
     AppContext &m_ctx;
     const ListDefinition &m_def;
     ListModel *m_model = nullptr;
-    QToolButton *nbFirst, *nbPrior, *nbNext, *nbLast;
     int m_insertRow = -1;
     bool m_busy = false;
 };

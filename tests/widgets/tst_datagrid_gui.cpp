@@ -1,5 +1,5 @@
-#include "widgets/DataGridWidget.h"
 #include "support/TestDatabase.h"
+#include "widgets/DataGridWidget.h"
 
 #include <QtTest>
 
