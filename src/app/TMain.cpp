@@ -9,6 +9,7 @@
 #include "members/TModiMemberInfo.h"
 #include "members/TViewForm.h"
 #include "products/TFPro2.h"
+#include "sales/TFrmSaleReturn.h"
 #include "sales/TSale3Form.h"
 #include "sales/TSaleForm.h"
 #include "settings/TOptionForm.h"
@@ -282,7 +283,7 @@ void TMain::BtnConsumeClick()
 
 void TMain::btnSaleReturnClick()
 {
-    notAvailable(QStringLiteral("退货"));
+    ShowInFront(Kept(m_saleReturn, m_ctx, this));
 }
 TModiMemberInfo *TMain::memberEditor()
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "context/AppContext.h"
 #include "app/MainRules.h"
+#include "context/AppContext.h"
 #include "export/ExportFeedbackWidget.h"
 
 #include <QMainWindow>
@@ -16,6 +16,7 @@ class TModiMemberInfo;
 class TViewForm;
 class TSaleForm;
 class TSale3Form;
+class TFrmSaleReturn;
 class QLabel;
 class QToolButton;
 
@@ -97,4 +98,6 @@ private:
     // Member sale screens, made on first use and kept for the run.
     TSaleForm *m_saleForm = nullptr;
     TSale3Form *m_sale3Form = nullptr;
+    // The return window, made on first use and kept for the run.
+    TFrmSaleReturn *m_saleReturn = nullptr;
 };

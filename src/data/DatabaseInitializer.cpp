@@ -49,6 +49,25 @@ void createSchema(Database &db)
     tx.commit();
 }
 
+// Returns the cash-paid sale lines that `where` picks (one per sale): each
+// line marked, a negative copy in its sale, the sale's totals lowered.
+void returnLines(Database &db, const QString &where)
+{
+    db.exec(QStringLiteral("UPDATE S_SaleDetail SET FReturnFlag = 1 WHERE ") + where);
+    db.exec(QStringLiteral(
+        "INSERT INTO S_SaleDetail (SaleID, BrandID, ProSortID, UserID, DaoGouID, ProName, "
+        "ProPrice, ProSalePrice, ProJiFen, ProShuliang, FReturnFlag, OrderOther) "
+        "SELECT SaleID, BrandID, ProSortID, UserID, DaoGouID, ProName, -ProPrice, -ProSalePrice, "
+        "-ProJiFen, -ProShuliang, 1, OrderOther FROM S_SaleDetail "
+        "WHERE FReturnFlag = 1 AND ProShuliang > 0 AND SaleDetailID NOT IN "
+        "(SELECT r.SaleDetailID FROM S_SaleDetail r WHERE r.ProShuliang < 0)"));
+    db.exec(QStringLiteral(
+        "UPDATE S_Sale SET PriceAll = PriceAll - r.amount, JiFenAll = JiFenAll - r.points, "
+        "FCashAll = FCashAll - r.amount FROM (SELECT SaleID, -SUM(ProSalePrice * ProShuliang) "
+        "AS amount, -SUM(ProJiFen * ProShuliang) AS points FROM S_SaleDetail WHERE ProShuliang < 0 "
+        "GROUP BY SaleID) r WHERE S_Sale.SaleID = r.SaleID"));
+}
+
 void addDemoData(Database &db, const QDateTime &now)
 {
     Transaction tx(db);
@@ -195,6 +214,9 @@ void addDemoData(Database &db, const QDateTime &now)
                            "FCashAll = FCashAll + ? WHERE SaleID = ?"),
             {salePrice * l.qty, points * l.qty, salePrice * l.qty, saleId});
     }
+    // The first beer line came back.
+    returnLines(db, QStringLiteral("SaleDetailID = (SELECT MIN(SaleDetailID) FROM S_SaleDetail "
+                                   "WHERE ProName = '青岛啤酒')"));
     db.exec(QStringLiteral(
         "UPDATE User_Info SET User_MoneyAll = (SELECT COALESCE(SUM(PriceAll), 0) FROM S_Sale "
         "WHERE S_Sale.UserID = User_Info.User_ID)"));
@@ -254,6 +276,8 @@ void addLargeData(Database &db, const QDateTime &now)
         "k.k) % 20000), 10.0, 10.0, 1, 1 FROM S_Sale s, "
         "(SELECT 0 AS k UNION ALL SELECT 1 UNION ALL SELECT 2 UNION ALL SELECT 3 UNION ALL "
         "SELECT 4) k ORDER BY s.SaleID, k.k"));
+    // One line in a hundred sales came back.
+    returnLines(db, QStringLiteral("SaleDetailID % 500 = 0"));
     tx.commit();
 }
 

@@ -78,6 +78,16 @@ QString MemberFieldText(const Member &m, MemberField field)
     return QString();
 }
 
+std::optional<Member> LoadMemberByCard(Database &db, const QString &card)
+{
+    QSqlQuery q = db.exec(
+        QStringLiteral("SELECT * FROM User_Info WHERE User_Card = ? ORDER BY User_ID LIMIT 1"),
+        {card});
+    if (!q.next())
+        return std::nullopt;
+    return Member::FromRecord(q.record());
+}
+
 std::optional<Member> LoadMember(Database &db, qint64 id)
 {
     QSqlQuery q = db.exec(QStringLiteral("SELECT * FROM User_Info WHERE User_ID = ?"), {id});

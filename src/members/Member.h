@@ -57,3 +57,6 @@ QString MemberFieldText(const Member &member, MemberField field);
 
 // The member with that id; nothing when there is none. Throws DbError.
 std::optional<Member> LoadMember(Database &db, qint64 id);
+// The first member (lowest id) holding that card number exactly; nothing
+// when none does. Throws DbError.
+std::optional<Member> LoadMemberByCard(Database &db, const QString &card);
