@@ -254,6 +254,7 @@ CREATE TABLE S_SaleDetail (
 CREATE INDEX idx_detail_sale ON S_SaleDetail(SaleID);
 CREATE INDEX idx_detail_user ON S_SaleDetail(UserID);
 CREATE INDEX idx_detail_return ON S_SaleDetail(FReturnFlag);
+CREATE INDEX idx_detail_user_return ON S_SaleDetail(UserID, FReturnFlag);
 
 -- Stored value and points -------------------------------------------------------
 

@@ -169,7 +169,7 @@ void TFrmSaleReturn::ShowHistory(qint64 memberId)
         DBGrid1->setSource(
             m_ctx.db, memberId < 0
                           ? QuerySource{HistoryColumns + QStringLiteral("where SaleID = -1 "), {}}
-                          : QuerySource{HistoryColumns + QStringLiteral("where User_ID = ? and "
+                          : QuerySource{HistoryColumns + QStringLiteral("where UserID = ? and "
                                                                         "FReturnFlag = 0 "),
                                         {memberId}});
         DBGrid1->setColumnWidths(HistoryWidths);
