@@ -4,6 +4,7 @@
 #include "data/TextRules.h"
 
 #include <QSqlRecord>
+#include <cmath>
 
 Member Member::FromRecord(const QSqlRecord &r)
 {
@@ -46,6 +47,8 @@ QString MemberFieldText(const Member &m, MemberField field)
         return m.sex;
     case MemberField::Points:
         return NumberText(m.points);
+    case MemberField::WholePoints:
+        return NumberText(std::nearbyint(m.points));
     case MemberField::Spending:
         return NumberText(m.spending);
     case MemberField::Balance:

@@ -36,6 +36,7 @@ enum class MemberField {
     Name,
     Sex,
     Points,
+    WholePoints, // User_Num read as a whole number (halves to even)
     Spending,
     Balance,
     Birthday,

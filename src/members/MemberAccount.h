@@ -28,7 +28,9 @@ public:
     Money balance();
     double points();
 
-    // Adds to the stored value (a recharge, a refund to the card).
+    // Adds to the stored value (a recharge, a refund to the card). A
+    // negative amount takes money off without a limit (a withdrawal at the
+    // recharge window): the balance may go below zero.
     AccountChange<Money> credit(Money amount);
     // Takes from the stored value; nothing (and nothing written) when the
     // balance is smaller than the amount.

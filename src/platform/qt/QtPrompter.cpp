@@ -9,9 +9,21 @@
 namespace
 {
 
+// The window the last box gave the keyboard back to. Until the window
+// system reports it active again, a box asked for right after (a question,
+// then its outcome) belongs to it too, and gives the keyboard back to it.
+QPointer<QWidget> &LastOwner()
+{
+    static QPointer<QWidget> window;
+    return window;
+}
+
 QWidget *owner()
 {
-    return QApplication::activeWindow();
+    if (QWidget *active = QApplication::activeWindow())
+        return active;
+    QWidget *last = LastOwner();
+    return last && last->isVisible() ? last : nullptr;
 }
 
 // Gives the keyboard back to the window that asked once its box is gone.
@@ -25,6 +37,7 @@ public:
     ~GiveBackFocus()
     {
         if (m_window && m_window->isVisible()) {
+            LastOwner() = m_window;
             m_window->raise();
             m_window->activateWindow();
         }
