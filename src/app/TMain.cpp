@@ -13,6 +13,7 @@
 #include "sales/TSale3Form.h"
 #include "sales/TSaleForm.h"
 #include "settings/TOptionForm.h"
+#include "wallet/TAddMoney_Frm.h"
 #include "widgets/FormWidget.h"
 
 #include <QApplication>
@@ -317,9 +318,17 @@ void TMain::BitBtn1Click()
 {
     Kept(m_memberForm, m_ctx, this, memberEditor())->exec();
 }
-void TMain::BtnAddClick(bool)
+void TMain::BtnAddClick(bool modal)
 {
-    notAvailable(QStringLiteral("充值"));
+    // The tool bar's 充值 waits for the window; the menu's leaves the main
+    // window usable.
+    TAddMoney_Frm *form = Kept(m_addMoneyForm, m_ctx, this);
+    if (!modal) {
+        ShowInFront(form);
+        return;
+    }
+    form->hide(); // open modeless from the menu: it comes back modal
+    form->exec();
 }
 
 void TMain::BtnDuiFenClick()

@@ -17,6 +17,7 @@ class TViewForm;
 class TSaleForm;
 class TSale3Form;
 class TFrmSaleReturn;
+class TAddMoney_Frm;
 class QLabel;
 class QToolButton;
 
@@ -100,4 +101,6 @@ private:
     TSale3Form *m_sale3Form = nullptr;
     // The return window, made on first use and kept for the run.
     TFrmSaleReturn *m_saleReturn = nullptr;
+    // The recharge window, made on first use and kept for the run.
+    TAddMoney_Frm *m_addMoneyForm = nullptr;
 };

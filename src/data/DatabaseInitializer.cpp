@@ -233,7 +233,7 @@ void addDemoData(Database &db, const QDateTime &now)
                                "FBeforeMoney, FAfterMoney, FDate, FMaker, FAdminID) "
                                "SELECT ?, User_ID, 1, ?, 0, ?, ?, 'admin', 1 FROM User_Info "
                                "WHERE User_Card = ?"),
-                {at.toString(QStringLiteral("yyyyMMddHHmmss")) + QString::number(n), amount, amount,
+                {at.toString(QStringLiteral("yyyyMMdd")) + QString::number(n), amount, amount,
                  stamp(at), m[0]});
     }
     tx.commit();
@@ -278,6 +278,24 @@ void addLargeData(Database &db, const QDateTime &now)
         "SELECT 4) k ORDER BY s.SaleID, k.k"));
     // One line in a hundred sales came back.
     returnLines(db, QStringLiteral("SaleDetailID % 500 = 0"));
+    // Recharges: one for every large member with a balance, numbered by the
+    // bill-number rule (date + records on file + 1), oldest first.
+    const qint64 rechargesOnFile =
+        db.scalar(QStringLiteral("SELECT COUNT(*) FROM TblAddMoney"), {}, 0).toLongLong();
+    db.exec(
+        QStringLiteral(
+            "INSERT INTO TblAddMoney (FBillNo, UserID, FStoreID, FAddMoney, FBeforeMoney, "
+            "FAfterMoney, FDate, FMaker, FAdminID) "
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000), "
+            "r AS (SELECT i, row_number() OVER (ORDER BY i) AS k, "
+            "datetime(?, '-730 days', '+' || (i * 630) || ' seconds') AS at "
+            "FROM n WHERE i % 500 <> 0) "
+            "SELECT strftime('%Y%m%d', r.at) || (? + r.k), u.User_ID, 1 + r.i % 2, "
+            "(r.i % 500) * 1.0, 0, (r.i % 500) * 1.0, r.at, "
+            "CASE r.i % 3 WHEN 0 THEN '收银员' ELSE 'admin' END, "
+            "CASE r.i % 3 WHEN 0 THEN 2 ELSE 1 END "
+            "FROM r JOIN User_Info u ON u.User_Card = printf('8%07d', r.i) ORDER BY r.i"),
+        {base, rechargesOnFile});
     tx.commit();
 }
 
