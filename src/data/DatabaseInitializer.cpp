@@ -282,20 +282,19 @@ void addLargeData(Database &db, const QDateTime &now)
     // bill-number rule (date + records on file + 1), oldest first.
     const qint64 rechargesOnFile =
         db.scalar(QStringLiteral("SELECT COUNT(*) FROM TblAddMoney"), {}, 0).toLongLong();
-    db.exec(
-        QStringLiteral(
-            "INSERT INTO TblAddMoney (FBillNo, UserID, FStoreID, FAddMoney, FBeforeMoney, "
-            "FAfterMoney, FDate, FMaker, FAdminID) "
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000), "
-            "r AS (SELECT i, row_number() OVER (ORDER BY i) AS k, "
-            "datetime(?, '-730 days', '+' || (i * 630) || ' seconds') AS at "
-            "FROM n WHERE i % 500 <> 0) "
-            "SELECT strftime('%Y%m%d', r.at) || (? + r.k), u.User_ID, 1 + r.i % 2, "
-            "(r.i % 500) * 1.0, 0, (r.i % 500) * 1.0, r.at, "
-            "CASE r.i % 3 WHEN 0 THEN '收银员' ELSE 'admin' END, "
-            "CASE r.i % 3 WHEN 0 THEN 2 ELSE 1 END "
-            "FROM r JOIN User_Info u ON u.User_Card = printf('8%07d', r.i) ORDER BY r.i"),
-        {base, rechargesOnFile});
+    db.exec(QStringLiteral(
+                "INSERT INTO TblAddMoney (FBillNo, UserID, FStoreID, FAddMoney, FBeforeMoney, "
+                "FAfterMoney, FDate, FMaker, FAdminID) "
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000), "
+                "r AS (SELECT i, row_number() OVER (ORDER BY i) AS k, "
+                "datetime(?, '-730 days', '+' || (i * 630) || ' seconds') AS at "
+                "FROM n WHERE i % 500 <> 0) "
+                "SELECT strftime('%Y%m%d', r.at) || (? + r.k), u.User_ID, 1 + r.i % 2, "
+                "(r.i % 500) * 1.0, 0, (r.i % 500) * 1.0, r.at, "
+                "CASE r.i % 3 WHEN 0 THEN '收银员' ELSE 'admin' END, "
+                "CASE r.i % 3 WHEN 0 THEN 2 ELSE 1 END "
+                "FROM r JOIN User_Info u ON u.User_Card = printf('8%07d', r.i) ORDER BY r.i"),
+            {base, rechargesOnFile});
     tx.commit();
 }
 

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtTest>
@@ -22,6 +23,8 @@ private slots:
     void refusals_data();
     void refusals();
     void webPagesOpenInTheBrowser();
+    void commandsOpenTheirWindows_data();
+    void commandsOpenTheirWindows();
     void consumptionHistoryFromTheSaleScreens_data();
     void consumptionHistoryFromTheSaleScreens();
     void closingEndsTheProgram_data();
@@ -114,6 +117,57 @@ void TestMain::refusals()
     QCOMPARE(std::count_if(windows.begin(), windows.end(),
                            [](QWidget *w) { return w->isVisible() && w->objectName() != "TMain"; }),
              0);
+}
+
+void TestMain::commandsOpenTheirWindows_data()
+{
+    QTest::addColumn<QString>("command"); // a tool button or a menu action
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("modal");
+    QTest::newRow("退货 button") << "btnSaleReturn"
+                                 << "TFrmSaleReturn" << false;
+    QTest::newRow("退货 menu") << "v1"
+                               << "TFrmSaleReturn" << false;
+    QTest::newRow("充值 button") << "BtnAdd"
+                                 << "TAddMoney_Frm" << true;
+    QTest::newRow("充值 menu") << "N1"
+                               << "TAddMoney_Frm" << false;
+}
+
+void TestMain::commandsOpenTheirWindows()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, window);
+    QFETCH(bool, modal);
+    TestDatabase t(TestDatabase::Content::Demo);
+    t.loginAs();
+    TMain main(t.ctx);
+    main.ShowMain();
+    QString modalSeen;
+    QTimer timer;
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, [&] {
+        if (QWidget *w = QApplication::activeModalWidget()) {
+            modalSeen = w->objectName();
+            w->close();
+        }
+    });
+    timer.start(50);
+    if (auto *b = main.findChild<QToolButton *>(command))
+        QTest::mouseClick(b, Qt::LeftButton);
+    else
+        main.findChild<QAction *>(command)->trigger();
+    if (modal) {
+        QCOMPARE(modalSeen, window);
+    } else {
+        timer.stop();
+        auto *opened = main.findChild<QWidget *>(window);
+        QVERIFY(opened);
+        QVERIFY(opened->isVisible());
+        QVERIFY(!opened->isModal());
+        opened->close();
+    }
+    QVERIFY(t.prompter.messages.isEmpty());
 }
 
 void TestMain::webPagesOpenInTheBrowser()
