@@ -14,6 +14,7 @@
 #include "sales/TSaleForm.h"
 #include "settings/TOptionForm.h"
 #include "wallet/TAddMoney_Frm.h"
+#include "wallet/TCashForm.h"
 #include "widgets/FormWidget.h"
 
 #include <QApplication>
@@ -334,7 +335,7 @@ void TMain::BtnAddClick(bool modal)
 void TMain::BtnDuiFenClick()
 {
     CloseMemberForms();
-    notAvailable(QStringLiteral("兑分"));
+    ShowInFront(Kept(m_cashForm, m_ctx, this));
 }
 
 void TMain::BtnProductsClick()

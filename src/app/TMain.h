@@ -18,6 +18,7 @@ class TSaleForm;
 class TSale3Form;
 class TFrmSaleReturn;
 class TAddMoney_Frm;
+class TCashForm;
 class QLabel;
 class QToolButton;
 
@@ -103,4 +104,6 @@ private:
     TFrmSaleReturn *m_saleReturn = nullptr;
     // The recharge window, made on first use and kept for the run.
     TAddMoney_Frm *m_addMoneyForm = nullptr;
+    // The points redemption window, made on first use and kept for the run.
+    TCashForm *m_cashForm = nullptr;
 };

@@ -236,6 +236,22 @@ void addDemoData(Database &db, const QDateTime &now)
                 {at.toString(QStringLiteral("yyyyMMdd")) + QString::number(n), amount, amount,
                  stamp(at), m[0]});
     }
+    // Points redeemed for articles: item, value, points before, points taken,
+    // points after, cash on top, days ago, remark, card.
+    insertMany(db,
+               QStringLiteral("INSERT INTO User_Cash (UserID, UserCard, UserName, CashProName, "
+                              "CashProPrice, CashNumOld, CashNum, CashNumNew, CashAddMoney, "
+                              "CashAdmin, CashDate, CashOther) "
+                              "SELECT User_ID, User_Card, User_Name, ?, ?, ?, ?, ?, ?, 'admin', "
+                              "?, ? FROM User_Info WHERE User_Card = ?"),
+               {{QStringLiteral("保温杯"), 120.0, 1000.0, 100, 900.0, 20.0, stamp(now.addDays(-10)),
+                 QStringLiteral("会员日活动"), "1002"},
+                {QStringLiteral("毛巾"), 50.0, 280.0, 50, 230.0, 0.0, stamp(now.addDays(-7)),
+                 QStringLiteral(""), "1005"},
+                {QStringLiteral("电饭煲"), 399.0, 1800.0, 300, 1500.0, 99.0, stamp(now.addDays(-5)),
+                 QStringLiteral("老顾客"), "1008"},
+                {QStringLiteral("雨伞"), 45.0, 900.0, 40, 860.0, 5.0, stamp(now.addDays(-3)),
+                 QStringLiteral(""), "1002"}});
     tx.commit();
 }
 
@@ -295,6 +311,18 @@ void addLargeData(Database &db, const QDateTime &now)
                 "CASE r.i % 3 WHEN 0 THEN 2 ELSE 1 END "
                 "FROM r JOIN User_Info u ON u.User_Card = printf('8%07d', r.i) ORDER BY r.i"),
             {base, rechargesOnFile});
+    // 50,000 points redemptions, oldest first.
+    db.exec(
+        QStringLiteral(
+            "INSERT INTO User_Cash (UserID, UserCard, UserName, CashProName, CashProPrice, "
+            "CashNumOld, CashNum, CashNumNew, CashAddMoney, CashAdmin, CashDate, CashOther) "
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 50000) "
+            "SELECT u.User_ID, u.User_Card, u.User_Name, '礼品' || (1 + i % 40), "
+            "(10 + i % 90) + (i % 50) * 1.0, 200.0 + i % 800, 10 + i % 90, "
+            "200.0 + i % 800 - (10 + i % 90), (i % 50) * 1.0, 'admin', "
+            "datetime(?, '-' || ((50000 - i) * 20) || ' minutes'), "
+            "'' FROM n JOIN User_Info u ON u.User_Card = printf('8%07d', 1 + (i * 7919) % 100000)"),
+        {base});
     tx.commit();
 }
 

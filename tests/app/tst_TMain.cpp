@@ -132,6 +132,10 @@ void TestMain::commandsOpenTheirWindows_data()
                                  << "TAddMoney_Frm" << true;
     QTest::newRow("充值 menu") << "N1"
                                << "TAddMoney_Frm" << false;
+    QTest::newRow("兑分 button") << "BtnDuiFen"
+                                 << "TCashForm" << false;
+    QTest::newRow("兑分 menu") << "MnuDuiFen"
+                               << "TCashForm" << false;
 }
 
 void TestMain::commandsOpenTheirWindows()

@@ -3,6 +3,7 @@
 #include "support/GuiInput.h"
 #include "support/TestDatabase.h"
 #include "wallet/Redemption.h"
+#include "wallet/RedemptionFixture.h"
 #include "wallet/TCashForm.h"
 #include "widgets/DataGridWidget.h"
 #include "widgets/NavigatorBarWidget.h"
@@ -138,7 +139,7 @@ void Redeemed(TestDatabase &t, const QString &card, const char *value, qint64 po
 
 void TestCashForm::showingListsEveryRedemption()
 {
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     Redeemed(t, QStringLiteral("1002"), "20", 20, "0");
     Redeemed(t, QStringLiteral("1008"), "30", 10, "20");
     Redeemed(t, QStringLiteral("1002"), "5", 5, "0");
@@ -184,7 +185,7 @@ void TestCashForm::showingListsEveryRedemption()
 
 void TestCashForm::keyboardOnlyRedemption()
 {
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     t.loginAs(QStringLiteral("收银员"), QStringLiteral("2"), QStringLiteral("1"));
     SetPoints(t, QStringLiteral("1001"), 101);
     Redeemed(t, QStringLiteral("1002"), "20", 20, "0");
@@ -308,7 +309,7 @@ void TestCashForm::lookup()
     QFETCH(QString, password);
     QFETCH(QString, message);
     QFETCH(QString, shown);
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     SetPoints(t, card.trimmed(), points);
     TCashForm form(t.ctx);
     Show(form);
@@ -413,7 +414,7 @@ void TestCashForm::cashBoxFillsItself()
     QFETCH(QString, message);
     QFETCH(QString, focus);
     QFETCH(QString, cash);
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     SetPoints(t, QStringLiteral("1001"), 101);
     TCashForm form(t.ctx);
     Show(form);
@@ -525,7 +526,7 @@ void TestCashForm::hostileTextWritesNothingHalf()
     QFETCH(QString, remark);
     QFETCH(QString, message);
     QFETCH(QString, stored);
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     SetPoints(t, QStringLiteral("1001"), 101);
     Redeemed(t, QStringLiteral("1002"), "20", 20, "0");
     TCashForm form(t.ctx);
@@ -563,7 +564,7 @@ void TestCashForm::hostileTextWritesNothingHalf()
 
 void TestCashForm::redeemingAllPointsClosesTheInputs()
 {
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     SetPoints(t, QStringLiteral("1001"), 101);
     TCashForm form(t.ctx);
     Show(form);
@@ -596,7 +597,7 @@ void TestCashForm::twoWindowsOneMember()
     // Two windows, each on its own connection to the same file, show the
     // same member with 101 points and a list of redemptions too long to be
     // read at once.
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     SetPoints(t, QStringLiteral("1001"), 101);
     t.db.exec(QStringLiteral(
         "INSERT INTO User_Cash (UserID, UserCard, UserName, CashProName, CashNum) "
@@ -676,7 +677,7 @@ void TestCashForm::twoWindowsOneMember()
 
 void TestCashForm::exportWritesTheRowsShown()
 {
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     Redeemed(t, QStringLiteral("1002"), "20", 20, "0");
     Redeemed(t, QStringLiteral("1008"), "30", 10, "20");
     Redeemed(t, QStringLiteral("1002"), "5", 5, "0");
@@ -703,7 +704,7 @@ void TestCashForm::exportWritesTheRowsShown()
 
 void TestCashForm::showingAgainResets()
 {
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     Redeemed(t, QStringLiteral("1002"), "20", 20, "0");
     TCashForm form(t.ctx);
     Show(form);

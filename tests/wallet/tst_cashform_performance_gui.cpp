@@ -1,4 +1,5 @@
 #include "support/TestDatabase.h"
+#include "wallet/RedemptionFixture.h"
 #include "wallet/TCashForm.h"
 #include "widgets/DataGridWidget.h"
 
@@ -31,7 +32,7 @@ void Report(const char *what, qint64 ms)
 
 void TestCashFormPerformance::opensLooksUpAndRecordsAtOnce()
 {
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     // Spread over the eight demo members, oldest first.
     t.db.exec(
         QStringLiteral(

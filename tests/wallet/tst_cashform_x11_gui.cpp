@@ -1,5 +1,6 @@
 #include "platform/qt/QtPrompter.h"
 #include "support/TestDatabase.h"
+#include "wallet/RedemptionFixture.h"
 #include "wallet/TCashForm.h"
 
 #include <QApplication>
@@ -23,7 +24,7 @@ namespace
 int RunOnDisplay(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    TestDatabase t(TestDatabase::Content::Demo); // 1001 holds 120 points
+    DemoWithoutRedemptions t; // 1001 holds 120 points
     t.loginAs();
     QtPrompter prompter;
     AppContext ctx(t.db, t.session, prompter, t.clock, t.files, t.urls);

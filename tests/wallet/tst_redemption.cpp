@@ -2,6 +2,7 @@
 #include "support/FaultInjection.h"
 #include "support/TestDatabase.h"
 #include "wallet/Redemption.h"
+#include "wallet/RedemptionFixture.h"
 
 #include <QtTest>
 #include <limits>
@@ -115,7 +116,7 @@ void TestRedemption::findCard()
     QFETCH(QString, typed);
     QFETCH(QString, card);
     QFETCH(QString, message);
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     const CardLookup found = Redemption::FindCard(t.db, typed);
     if (card.isEmpty()) {
         QVERIFY(found.refusal);
@@ -448,7 +449,7 @@ void TestRedemption::automaticCashIsAlwaysAccepted()
 
 void TestRedemption::redemptionWritesRecordAndPoints()
 {
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     SetPoints(t.db, QStringLiteral("1001"), 101);
     const qint64 id = MemberId(t, QStringLiteral("1001"));
     const int othersBefore =
@@ -501,7 +502,7 @@ void TestRedemption::redemptionWritesRecordAndPoints()
 
 void TestRedemption::everyPointMayBeRedeemed()
 {
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     const qint64 id = MemberId(t, QStringLiteral("1001")); // 120 points
     const RedemptionResult r = Redemption(t.db).Run(Request(id, "150", 120, "30"));
     QVERIFY(!r.refusal);
@@ -515,7 +516,7 @@ void TestRedemption::everyPointMayBeRedeemed()
 
 void TestRedemption::recordsListed()
 {
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     const qint64 wang = MemberId(t, QStringLiteral("1001"));
     const qint64 huang = MemberId(t, QStringLiteral("1008"));
     QVERIFY(!Redemption(t.db).Run(Request(wang, "20", 10, "10")).refusal);
@@ -616,7 +617,7 @@ void TestRedemption::refusalsWriteNothing()
     QFETCH(QString, item);
     QFETCH(QString, message);
     QFETCH(QString, focus);
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     RedemptionRequest request = Request(MemberId(t, QStringLiteral("1001")), "0", points, "0");
     request.entry.value = Yuan(value.toLatin1().constData());
     request.entry.cash = Money::parse(cash).value_or(Money());
@@ -644,7 +645,7 @@ void TestRedemption::failingWriteLeavesNothing_data()
 void TestRedemption::failingWriteLeavesNothing()
 {
     QFETCH(QString, trigger);
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     const qint64 id = MemberId(t, QStringLiteral("1001"));
     QVERIFY(!Redemption(t.db).Run(Request(id, "10", 10, "0")).refusal); // a record before
     const RedemptionRequest request = Request(id, "50", 30, "20");
@@ -666,7 +667,7 @@ void TestRedemption::twoConnectionsNeverGoBelowZero()
 {
     // Two windows looked the same member up (101 points) and both checked
     // 80 points against what they showed. The second to write is refused.
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     SetPoints(t.db, QStringLiteral("1001"), 101);
     const qint64 id = MemberId(t, QStringLiteral("1001"));
     Database other(QStringLiteral("other-window"));

@@ -1,6 +1,7 @@
 #include "data/Database.h"
 #include "support/TestDatabase.h"
 #include "wallet/Redemption.h"
+#include "wallet/RedemptionFixture.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -62,7 +63,7 @@ private slots:
 
 void TestRedemptionTills::twoWindowsRedeemOneMember()
 {
-    TestDatabase t(TestDatabase::Content::Demo);
+    DemoWithoutRedemptions t;
     t.db.exec(QStringLiteral("UPDATE User_Info SET User_Num = ? WHERE User_Card = '1001'"),
               {PointsHeld});
 
