@@ -1,5 +1,6 @@
 #include "data/Database.h"
 
+#include <QAtomicInt>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -52,6 +53,7 @@ void Database::openReadOnly(const QString &path)
         throw DbError(QStringLiteral("数据库文件不存在：%1").arg(path));
     connect(path,
             QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+    m_readOnly = true;
 }
 
 void Database::connect(const QString &path, const QString &options)
@@ -92,6 +94,7 @@ void Database::close()
     }
     QSqlDatabase::removeDatabase(m_name);
     m_path.clear();
+    m_readOnly = false;
 }
 
 bool Database::isOpen() const
@@ -104,11 +107,10 @@ QSqlDatabase Database::handle() const
     return QSqlDatabase::database(m_name, false);
 }
 
-QSqlQuery Database::exec(const QString &sql, const QVariantList &binds, bool forwardOnly)
+QSqlQuery Database::Run(QSqlDatabase handle, const QString &sql, const QVariantList &binds,
+                        bool forwardOnly)
 {
-    if (!isOpen())
-        throw DbError(QStringLiteral("数据库未打开"));
-    QSqlQuery query(handle());
+    QSqlQuery query(handle);
     query.setForwardOnly(forwardOnly);
     if (!query.prepare(sql))
         throw DbError(query.lastError());
@@ -117,6 +119,13 @@ QSqlQuery Database::exec(const QString &sql, const QVariantList &binds, bool for
     if (!query.exec())
         throw DbError(query.lastError());
     return query;
+}
+
+QSqlQuery Database::exec(const QString &sql, const QVariantList &binds, bool forwardOnly)
+{
+    if (!isOpen())
+        throw DbError(QStringLiteral("数据库未打开"));
+    return Run(handle(), sql, binds, forwardOnly);
 }
 
 QVariant Database::scalar(const QString &sql, const QVariantList &binds, const QVariant &fallback)
@@ -163,6 +172,49 @@ void Database::execScript(const QString &script)
     }
     if (!current.trimmed().isEmpty())
         exec(current.trimmed());
+}
+
+ReadConnection::ReadConnection(const QString &path, bool readOnlyFile) : m_path(path)
+{
+    static QAtomicInt counter;
+    m_name = QStringLiteral("read-%1").arg(counter.fetchAndAddRelaxed(1));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    db.setDatabaseName(path);
+    db.setConnectOptions((readOnlyFile ? QStringLiteral("QSQLITE_OPEN_READONLY;") : QString()) +
+                         QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+    if (!db.open()) {
+        const QString why = db.lastError().text();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+        throw DbError(QStringLiteral("无法打开数据库：%1").arg(why));
+    }
+    Database::Run(db, QStringLiteral("PRAGMA query_only = 1"), {}, true);
+}
+
+ReadConnection::~ReadConnection()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+QSqlQuery ReadConnection::prepare(const QString &sql, const QVariantList &binds)
+{
+    QSqlQuery query(QSqlDatabase::database(m_name, false));
+    query.setForwardOnly(false);
+    if (!query.prepare(sql))
+        throw DbError(query.lastError());
+    for (const QVariant &value : binds)
+        query.addBindValue(value);
+    return query;
+}
+
+void ReadConnection::run(QSqlQuery &query)
+{
+    if (!query.exec())
+        throw DbError(query.lastError());
 }
 
 Transaction::Transaction(Database &db) : m_db(db)

@@ -49,6 +49,8 @@ public:
     QString path() const { return m_path; }
     QSqlDatabase handle() const;
     QString connectionName() const { return m_name; }
+    // True for a file opened with openReadOnly().
+    bool isReadOnly() const { return m_readOnly; }
     // How long a statement waits for another connection's write lock.
     void setBusyTimeout(int milliseconds);
 
@@ -66,6 +68,10 @@ public:
     // Runs a script of statements separated by ';' (no parameters).
     void execScript(const QString &script);
 
+    // Prepares and runs a statement on `handle`. Throws DbError.
+    static QSqlQuery Run(QSqlDatabase handle, const QString &sql, const QVariantList &binds,
+                         bool forwardOnly);
+
 private:
     friend class Transaction;
     void connect(const QString &path, const QString &options);
@@ -73,9 +79,36 @@ private:
 
     QString m_name;
     QString m_path;
+    bool m_readOnly = false;
     int m_transactionDepth = 0;
     // An inner guard ended without commit: the whole operation must fail.
     bool m_innerAbandoned = false;
+};
+
+// A connection of its own that only reads, for one grid that fetches its
+// rows as it scrolls. A select left half read there holds back only this
+// connection's view of the file: the program's connection keeps writing
+// after another till has written, and other grids see fresh rows.
+class ReadConnection
+{
+public:
+    // Opens `path`; `readOnlyFile` for a file the program must never write
+    // to (another program's database).
+    ReadConnection(const QString &path, bool readOnlyFile);
+    ~ReadConnection();
+    ReadConnection(const ReadConnection &) = delete;
+    ReadConnection &operator=(const ReadConnection &) = delete;
+
+    QString path() const { return m_path; }
+    // A scrollable select, prepared with its values bound but not run yet
+    // (it reads nothing and holds no view of the file). Throws DbError.
+    QSqlQuery prepare(const QString &sql, const QVariantList &binds = {});
+    // Runs a prepared select. Throws DbError.
+    static void run(QSqlQuery &query);
+
+private:
+    QString m_name;
+    QString m_path;
 };
 
 // One user operation's writes: begun on construction with BEGIN IMMEDIATE,

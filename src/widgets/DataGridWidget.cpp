@@ -41,13 +41,39 @@ DataGridWidget::DataGridWidget(QWidget *parent)
             [this](const QModelIndex &index) { emit rowActivated(index.row()); });
 }
 
+DataGridWidget::~DataGridWidget()
+{
+    ReleaseQuery(); // the select goes before its connection
+}
+
+void DataGridWidget::ReleaseQuery()
+{
+    // An empty query of no connection: QSqlQueryModel::clear() would keep
+    // one on the connection of the select it lets go.
+    m_model->setQuery(QSqlQuery());
+}
+
 void DataGridWidget::setSource(Database &db, const QuerySource &source)
 {
-    QSqlQuery query = db.exec(source.sql, source.binds, false);
+    if (!db.isOpen())
+        throw DbError(QStringLiteral("数据库未打开"));
+    const QuerySource wanted = source; // `source` may be m_source itself
+    std::unique_ptr<ReadConnection> fresh;
+    if (!m_reader || m_reader->path() != db.path())
+        fresh = std::make_unique<ReadConnection>(db.path(), db.isReadOnly());
+    // A select that does not prepare leaves the rows shown as they are.
+    QSqlQuery query = (fresh ? *fresh : *m_reader).prepare(wanted.sql, wanted.binds);
+    // The select shown so far is let go before the new one runs: while it
+    // lives, its connection keeps seeing the database as it was.
+    ReleaseQuery();
+    m_source = QuerySource();
+    ReadConnection::run(query);
     m_model->setQuery(std::move(query));
+    if (fresh)
+        m_reader = std::move(fresh);
     if (m_model->lastError().isValid())
         throw DbError(m_model->lastError());
-    m_source = source;
+    m_source = wanted;
     if (m_model->rowCount() > 0)
         selectRow(0);
 }
@@ -68,7 +94,7 @@ void DataGridWidget::refresh(Database &db)
 
 void DataGridWidget::clearRows()
 {
-    m_model->clear();
+    ReleaseQuery();
     m_source = QuerySource();
 }
 

@@ -4,8 +4,10 @@
 
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <memory>
 
 class Database;
+class ReadConnection;
 class QSqlQueryModel;
 
 // Draws stored numbers as ValueText does: plain decimal form of up to 15
@@ -20,15 +22,21 @@ public:
 
 // A read-only grid over a select. Column titles are the select's aliases;
 // rows are fetched as the grid scrolls, so long lists open at once. The
-// current row's values are read by those titles.
+// current row's values are read by those titles. Each grid reads through a
+// connection of its own, so a list left half read never holds back the
+// program's writes or another grid's fresh rows.
 class DataGridWidget : public QTableView
 {
     Q_OBJECT
 public:
     explicit DataGridWidget(QWidget *parent = nullptr);
+    ~DataGridWidget() override;
 
     // Runs the select and shows its rows; the selection goes to the first row.
-    // Throws DbError when the select fails (the grid keeps its old rows).
+    // Throws DbError when the select fails: one that does not prepare keeps
+    // the rows shown; one that fails while running leaves the grid empty
+    // (the rows before are let go first, so the select sees what is
+    // committed now).
     void setSource(Database &db, const QuerySource &source);
     // The select last shown (used by the export buttons).
     const QuerySource &source() const { return m_source; }
@@ -54,6 +62,9 @@ signals:
     void rowActivated(int row); // double-click or Enter on a row
 
 private:
+    void ReleaseQuery();
+
     QSqlQueryModel *m_model;
+    std::unique_ptr<ReadConnection> m_reader;
     QuerySource m_source;
 };

@@ -10,6 +10,7 @@ class TestDataGrid : public QObject
 private slots:
     void numbersShownInFull_data();
     void numbersShownInFull();
+    void halfReadGridLeavesWritesFree();
 };
 
 void TestDataGrid::numbersShownInFull_data()
@@ -47,6 +48,32 @@ void TestDataGrid::numbersShownInFull()
     QVERIFY(delegate);
     const QVariant value = grid.model()->index(0, 0).data(Qt::DisplayRole);
     QCOMPARE(delegate->displayText(value, grid.locale()), shown);
+}
+
+void TestDataGrid::halfReadGridLeavesWritesFree()
+{
+    TestDatabase t;
+    t.db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+              "INSERT INTO SL_Store (StoreName, StoreShow) SELECT '店' || i, '1' FROM n");
+    DataGridWidget grid;
+    grid.setSource(t.db,
+                   {QStringLiteral("SELECT StoreID AS 序号, StoreName AS 店名 FROM SL_Store"), {}});
+    QVERIFY(grid.rowCount() < 2000); // the rest is fetched as the grid scrolls
+    // Another till writes; this till's next operation must still write.
+    Database other(QStringLiteral("other-till"));
+    other.open(t.file());
+    other.exec("INSERT INTO SL_Store (StoreName) VALUES ('别的收银台')");
+    t.db.setBusyTimeout(200);
+    try {
+        Transaction tx(t.db);
+        t.db.exec("INSERT INTO SL_Store (StoreName) VALUES ('本收银台')");
+        tx.commit();
+    } catch (const DbError &e) {
+        QFAIL(qPrintable(e.text()));
+    }
+    // The grid shows the writes once it is refreshed.
+    grid.refresh(t.db);
+    QCOMPARE(grid.totalRowCount(), 2003);
 }
 
 QTEST_MAIN(TestDataGrid)
