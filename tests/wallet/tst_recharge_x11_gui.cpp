@@ -1,5 +1,6 @@
 #include "platform/qt/QtPrompter.h"
 #include "support/TestDatabase.h"
+#include "support/XvfbSession.h"
 #include "wallet/TAddMoney_Frm.h"
 
 #include <QApplication>
@@ -142,48 +143,9 @@ private slots:
 
 void TestRechargeX11::keyboardOnly()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty() ||
-        QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
-        QFAIL("Xvfb and xdotool are needed (./test.sh installs them)");
-    int display = 130;
-    while (display < 160 && QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(display)))
-        ++display;
-    const QString name = QStringLiteral(":%1").arg(display);
-    QProcess xvfb;
-    xvfb.start(QStringLiteral("Xvfb"),
-               {name, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    QVERIFY(xvfb.waitForStarted());
-    const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(display);
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
-
-    QProcess session;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), name);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    session.setProcessEnvironment(env);
-    session.setProcessChannelMode(QProcess::ForwardedChannels);
-    session.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--on-display")});
-    const bool finished = session.waitForFinished(60000);
-    if (!finished) {
-        // A message box nobody closed: the session waits for ever.
-        session.kill();
-        session.waitForFinished(5000);
-    }
-    xvfb.terminate();
-    xvfb.waitForFinished(5000);
-    QVERIFY(finished);
-    QCOMPARE(session.exitCode(), 0);
+    XvfbSession::Run(130, 60000);
 }
 
-int main(int argc, char *argv[])
-{
-    if (argc == 2 && qstrcmp(argv[1], "--on-display") == 0)
-        return RunOnDisplay(argc, argv);
-    QCoreApplication app(argc, argv);
-    TestRechargeX11 test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+XVFB_TEST_MAIN(TestRechargeX11, RunOnDisplay)
 
 #include "tst_recharge_x11_gui.moc"
