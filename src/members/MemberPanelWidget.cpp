@@ -25,6 +25,10 @@ QLineEdit *Box(const MemberPanelField &f, QWidget *parent)
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::NoFocus);
     box->setStyleSheet(QStringLiteral("background-color: silver"));
+    // Date and time values show whole.
+    if (f.field == MemberField::InputDate || f.field == MemberField::ValidUntil)
+        box->setMinimumWidth(
+            box->fontMetrics().horizontalAdvance(QStringLiteral("2026-12-31 23:59:59")) + 16);
     return box;
 }
 
