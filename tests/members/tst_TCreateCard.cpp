@@ -1,6 +1,7 @@
 #include "members/MemberFixture.h"
 #include "members/MemberGui.h"
 #include "members/TCreateCard.h"
+#include "support/GuiInput.h"
 #include "support/TestDatabase.h"
 
 #include <QCheckBox>
@@ -32,13 +33,7 @@ private slots:
     void cancelEmptiesFieldsAndCloses();
 
 private:
-    template <typename W> W *find(const char *name)
-    {
-        W *w = form->findChild<W *>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
+    template <typename W> W *find(const char *name) { return FindControl<W>(form.get(), name); }
     void fillGoodCard();
     void clickOk() { QTest::mouseClick(find<QPushButton>("BtnOk"), Qt::LeftButton); }
 

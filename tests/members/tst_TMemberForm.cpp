@@ -2,6 +2,7 @@
 #include "members/MemberGui.h"
 #include "members/TMemberForm.h"
 #include "members/TModiMemberInfo.h"
+#include "support/GuiInput.h"
 #include "support/TestDatabase.h"
 #include "widgets/DataGridWidget.h"
 
@@ -45,13 +46,6 @@ private slots:
     void memberIssuedElsewhereShows();
 
 private:
-    template <typename W> W *find(QWidget *in, const char *name)
-    {
-        W *w = in->findChild<W *>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
     // Shows the edit dialog modeless for member `id`, as EditMember does modally.
     void openEditor(qint64 id);
 
@@ -95,7 +89,7 @@ void TestMemberForm::openEditor(qint64 id)
 void TestMemberForm::listShowsMembersNewestFirst()
 {
     list->show();
-    auto *grid = find<DataGridWidget>(list.get(), "DBGrid1");
+    auto *grid = FindControl<DataGridWidget>(list.get(), "DBGrid1");
     QCOMPARE(grid->rowCount(), 3);
     QCOMPARE(grid->value(0, QStringLiteral("卡号")).toString(), QStringLiteral("1003"));
     QCOMPARE(grid->value(2, QStringLiteral("卡号")).toString(), QStringLiteral("1001"));
@@ -108,14 +102,14 @@ void TestMemberForm::listShowsMembersNewestFirst()
 void TestMemberForm::sortByAmountSpent()
 {
     list->show();
-    auto *grid = find<DataGridWidget>(list.get(), "DBGrid1");
-    QTest::mouseClick(find<QCheckBox>(list.get(), "CheckBox1"), Qt::LeftButton);
+    auto *grid = FindControl<DataGridWidget>(list.get(), "DBGrid1");
+    QTest::mouseClick(FindControl<QCheckBox>(list.get(), "CheckBox1"), Qt::LeftButton);
     QStringList cards;
     for (int r = 0; r < grid->rowCount(); ++r)
         cards << grid->value(r, QStringLiteral("卡号")).toString();
     // Highest amount first; the tie at 300 puts the newer card first.
     QCOMPARE(cards, QStringList({"1002", "1003", "1001"}));
-    QTest::mouseClick(find<QCheckBox>(list.get(), "CheckBox1"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QCheckBox>(list.get(), "CheckBox1"), Qt::LeftButton);
     QCOMPARE(grid->value(0, QStringLiteral("卡号")).toString(), QStringLiteral("1003"));
 }
 
@@ -134,7 +128,7 @@ void TestMemberForm::deleteButtonOnlyForAdministrators()
     QFETCH(bool, visible);
     t->session.login.MyAdminGroup = group;
     list->show();
-    QCOMPARE(find<QPushButton>(list.get(), "BtnDelete")->isVisible(), visible);
+    QCOMPARE(FindControl<QPushButton>(list.get(), "BtnDelete")->isVisible(), visible);
 }
 
 void TestMemberForm::deleteAsksFirst_data()
@@ -152,10 +146,10 @@ void TestMemberForm::deleteAsksFirst()
     QFETCH(QStringList, messages);
     QFETCH(int, members);
     list->show();
-    auto *grid = find<DataGridWidget>(list.get(), "DBGrid1");
+    auto *grid = FindControl<DataGridWidget>(list.get(), "DBGrid1");
     ClickRow(grid, 2); // 王建国, who has a sale
     t->prompter.answers.enqueue(answer);
-    QTest::mouseClick(find<QPushButton>(list.get(), "BtnDelete"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(list.get(), "BtnDelete"), Qt::LeftButton);
     QCOMPARE(t->prompter.messages, messages);
     QCOMPARE(t->value(QStringLiteral("SELECT COUNT(*) FROM User_Info")).toInt(), members);
     QCOMPARE(grid->rowCount(), members);
@@ -172,7 +166,7 @@ void TestMemberForm::modifyOnEmptyListDoesNothing()
 {
     t->db.exec(QStringLiteral("DELETE FROM User_Info"));
     list->show();
-    QTest::mouseClick(find<QPushButton>(list.get(), "BtnModify"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(list.get(), "BtnModify"), Qt::LeftButton);
     QVERIFY(!editor->isVisible());
     QVERIFY(t->prompter.messages.isEmpty());
 }
@@ -180,7 +174,7 @@ void TestMemberForm::modifyOnEmptyListDoesNothing()
 void TestMemberForm::modifyOpensSelectedMemberAndSaves()
 {
     list->show();
-    auto *grid = find<DataGridWidget>(list.get(), "DBGrid1");
+    auto *grid = FindControl<DataGridWidget>(list.get(), "DBGrid1");
     ClickRow(grid, 1); // 李秀英
     QString shownName;
     onNextModal([&](QWidget *modal) {
@@ -191,7 +185,7 @@ void TestMemberForm::modifyOpensSelectedMemberAndSaves()
         TypeText(name, QStringLiteral("Li'Xiu"));
         QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("BtnOk")), Qt::LeftButton);
     });
-    QTest::mouseClick(find<QPushButton>(list.get(), "BtnModify"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(list.get(), "BtnModify"), Qt::LeftButton);
     QCOMPARE(shownName, QStringLiteral("李秀英"));
     QCOMPARE(t->prompter.messages, QStringList{MemberText::Saved});
     QCOMPARE(t->session.login.MyUserID, QString::number(li));
@@ -229,32 +223,32 @@ void TestMemberForm::editShowsMember()
                {birthday, wang});
     openEditor(wang);
     QCOMPARE(editor->windowTitle(), QStringLiteral("修改用户信息"));
-    QCOMPARE(find<QLineEdit>(editor, "Edit1")->text(), QStringLiteral("1001"));
-    QCOMPARE(find<QLineEdit>(editor, "Edit2")->text(), QStringLiteral("王建国"));
-    QCOMPARE(find<QLineEdit>(editor, "Edit8")->text(), QStringLiteral("0571-1234"));
-    QCOMPARE(find<QLineEdit>(editor, "Edit10")->text(), QStringLiteral("中山路1号"));
-    QCOMPARE(find<QPlainTextEdit>(editor, "Memo1")->toPlainText(), QStringLiteral("常客"));
-    QCOMPARE(find<QComboBox>(editor, "ComboBox1")->currentText(), QStringLiteral("女"));
-    QCOMPARE(find<QComboBox>(editor, "ComboBox2")->currentText(), birthLists[0]);
-    QCOMPARE(find<QComboBox>(editor, "ComboBox3")->currentText(), birthLists[1]);
-    QCOMPARE(find<QComboBox>(editor, "ComboBox4")->currentText(), birthLists[2]);
-    QCOMPARE(find<QComboBox>(editor, "ComboBox2")->count(), 81);
-    QCOMPARE(find<QDateEdit>(editor, "dtp_CardDate")->date(), QDate(2025, 12, 31));
-    QVERIFY(find<QCheckBox>(editor, "chk_UserCardStop")->isChecked());
-    QCOMPARE(find<QLineEdit>(editor, "edt_FirstPwd")->text(), shownPassword);
-    QCOMPARE(find<QLineEdit>(editor, "edt_SecondPwd")->isEnabled(), enabledCard == 1);
-    QCOMPARE(find<QLabel>(editor, "Label5")->text(), QStringLiteral("口味："));
-    QCOMPARE(find<QLabel>(editor, "Label6")->text(), QStringLiteral("其他信息："));
+    QCOMPARE(FindControl<QLineEdit>(editor, "Edit1")->text(), QStringLiteral("1001"));
+    QCOMPARE(FindControl<QLineEdit>(editor, "Edit2")->text(), QStringLiteral("王建国"));
+    QCOMPARE(FindControl<QLineEdit>(editor, "Edit8")->text(), QStringLiteral("0571-1234"));
+    QCOMPARE(FindControl<QLineEdit>(editor, "Edit10")->text(), QStringLiteral("中山路1号"));
+    QCOMPARE(FindControl<QPlainTextEdit>(editor, "Memo1")->toPlainText(), QStringLiteral("常客"));
+    QCOMPARE(FindControl<QComboBox>(editor, "ComboBox1")->currentText(), QStringLiteral("女"));
+    QCOMPARE(FindControl<QComboBox>(editor, "ComboBox2")->currentText(), birthLists[0]);
+    QCOMPARE(FindControl<QComboBox>(editor, "ComboBox3")->currentText(), birthLists[1]);
+    QCOMPARE(FindControl<QComboBox>(editor, "ComboBox4")->currentText(), birthLists[2]);
+    QCOMPARE(FindControl<QComboBox>(editor, "ComboBox2")->count(), 81);
+    QCOMPARE(FindControl<QDateEdit>(editor, "dtp_CardDate")->date(), QDate(2025, 12, 31));
+    QVERIFY(FindControl<QCheckBox>(editor, "chk_UserCardStop")->isChecked());
+    QCOMPARE(FindControl<QLineEdit>(editor, "edt_FirstPwd")->text(), shownPassword);
+    QCOMPARE(FindControl<QLineEdit>(editor, "edt_SecondPwd")->isEnabled(), enabledCard == 1);
+    QCOMPARE(FindControl<QLabel>(editor, "Label5")->text(), QStringLiteral("口味："));
+    QCOMPARE(FindControl<QLabel>(editor, "Label6")->text(), QStringLiteral("其他信息："));
 
     // Saving a member without a birth date asks for one.
     if (birthLists[0].isEmpty()) {
         if (enabledCard == 1) {
-            TypeText(find<QLineEdit>(editor, "edt_SecondPwd"), QStringLiteral("1"));
-            TypeText(find<QLineEdit>(editor, "edt_ConfirmPwd"), QStringLiteral("1"));
+            TypeText(FindControl<QLineEdit>(editor, "edt_SecondPwd"), QStringLiteral("1"));
+            TypeText(FindControl<QLineEdit>(editor, "edt_ConfirmPwd"), QStringLiteral("1"));
         }
-        QTest::mouseClick(find<QPushButton>(editor, "BtnOk"), Qt::LeftButton);
+        QTest::mouseClick(FindControl<QPushButton>(editor, "BtnOk"), Qt::LeftButton);
         QCOMPARE(t->prompter.messages, QStringList{QStringLiteral("请选择出生日期！")});
-        QCOMPARE(QApplication::focusWidget(), find<QComboBox>(editor, "ComboBox2"));
+        QCOMPARE(QApplication::focusWidget(), FindControl<QComboBox>(editor, "ComboBox2"));
         QVERIFY(editor->isVisible());
     }
 }
@@ -329,16 +323,16 @@ void TestMemberForm::editRefusals()
     QFETCH(QString, cardAfter);
     t->session.settings.FEnabledCard = enabledCard;
     openEditor(wang);
-    auto *edit1 = find<QLineEdit>(editor, "Edit1");
+    auto *edit1 = FindControl<QLineEdit>(editor, "Edit1");
     edit1->clear();
     TypeText(edit1, card);
-    auto *monthBox = find<QComboBox>(editor, "ComboBox3");
+    auto *monthBox = FindControl<QComboBox>(editor, "ComboBox3");
     monthBox->lineEdit()->clear();
     TypeText(monthBox->lineEdit(), month);
-    TypeText(find<QLineEdit>(editor, "edt_SecondPwd"), second);
-    TypeText(find<QLineEdit>(editor, "edt_ConfirmPwd"), confirm);
-    find<QDateEdit>(editor, "dtp_CardDate")->setDate(t->clock.today().addDays(expiryDays));
-    QTest::mouseClick(find<QPushButton>(editor, "BtnOk"), Qt::LeftButton);
+    TypeText(FindControl<QLineEdit>(editor, "edt_SecondPwd"), second);
+    TypeText(FindControl<QLineEdit>(editor, "edt_ConfirmPwd"), confirm);
+    FindControl<QDateEdit>(editor, "dtp_CardDate")->setDate(t->clock.today().addDays(expiryDays));
+    QTest::mouseClick(FindControl<QPushButton>(editor, "BtnOk"), Qt::LeftButton);
 
     QCOMPARE(t->prompter.messages, QStringList{message});
     QWidget *focused = QApplication::focusWidget();
@@ -364,10 +358,10 @@ void TestMemberForm::editKeepsOwnCardAndSavesPassword()
     t->session.settings.FEnabledCard = 1;
     QSignalSpy saved(editor, &TModiMemberInfo::memberSaved);
     openEditor(wang);
-    TypeText(find<QLineEdit>(editor, "edt_SecondPwd"), QStringLiteral(" 2222"));
-    TypeText(find<QLineEdit>(editor, "edt_ConfirmPwd"), QStringLiteral("2222 "));
-    find<QDateEdit>(editor, "dtp_CardDate")->setDate(t->clock.today().addDays(1));
-    QTest::mouseClick(find<QPushButton>(editor, "BtnOk"), Qt::LeftButton);
+    TypeText(FindControl<QLineEdit>(editor, "edt_SecondPwd"), QStringLiteral(" 2222"));
+    TypeText(FindControl<QLineEdit>(editor, "edt_ConfirmPwd"), QStringLiteral("2222 "));
+    FindControl<QDateEdit>(editor, "dtp_CardDate")->setDate(t->clock.today().addDays(1));
+    QTest::mouseClick(FindControl<QPushButton>(editor, "BtnOk"), Qt::LeftButton);
     QCOMPARE(t->prompter.messages, QStringList{MemberText::Saved});
     QVERIFY(!editor->isVisible());
     QCOMPARE(saved.count(), 1);
@@ -384,37 +378,37 @@ void TestMemberForm::editKeepsOwnCardAndSavesPassword()
 
     // Opened again, the password boxes start empty.
     openEditor(wang);
-    QCOMPARE(find<QLineEdit>(editor, "edt_SecondPwd")->text(), QString());
-    QCOMPARE(find<QLineEdit>(editor, "edt_FirstPwd")->text(), QStringLiteral("2222"));
+    QCOMPARE(FindControl<QLineEdit>(editor, "edt_SecondPwd")->text(), QString());
+    QCOMPARE(FindControl<QLineEdit>(editor, "edt_FirstPwd")->text(), QStringLiteral("2222"));
 }
 
 void TestMemberForm::navigatorMoves()
 {
     list->show();
-    auto *grid = find<DataGridWidget>(list.get(), "DBGrid1");
-    QTest::mouseClick(find<QToolButton>(list.get(), "nbLast"), Qt::LeftButton);
+    auto *grid = FindControl<DataGridWidget>(list.get(), "DBGrid1");
+    QTest::mouseClick(FindControl<QToolButton>(list.get(), "nbLast"), Qt::LeftButton);
     QCOMPARE(grid->currentIndex().row(), 2);
-    QTest::mouseClick(find<QToolButton>(list.get(), "nbPrior"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QToolButton>(list.get(), "nbPrior"), Qt::LeftButton);
     QCOMPARE(grid->currentIndex().row(), 1);
-    QTest::mouseClick(find<QToolButton>(list.get(), "nbFirst"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QToolButton>(list.get(), "nbFirst"), Qt::LeftButton);
     QCOMPARE(grid->currentIndex().row(), 0);
-    QTest::mouseClick(find<QToolButton>(list.get(), "nbPrior"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QToolButton>(list.get(), "nbPrior"), Qt::LeftButton);
     QCOMPARE(grid->currentIndex().row(), 0);
-    QTest::mouseClick(find<QToolButton>(list.get(), "nbNext"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QToolButton>(list.get(), "nbNext"), Qt::LeftButton);
     QCOMPARE(grid->currentIndex().row(), 1);
 }
 
 void TestMemberForm::exportWritesTheListInItsOrder()
 {
     list->show();
-    QTest::mouseClick(find<QCheckBox>(list.get(), "CheckBox1"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QCheckBox>(list.get(), "CheckBox1"), Qt::LeftButton);
     const QString file = t->folder() + QStringLiteral("/members");
     t->files.saveAnswers.enqueue(file);
-    QTest::mouseClick(find<QPushButton>(list.get(), "btnExcel"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(list.get(), "btnExcel"), Qt::LeftButton);
     QCOMPARE(t->prompter.messages, QStringList{QStringLiteral("成功导出3条数据!")});
     QVERIFY(QFileInfo(file + QStringLiteral(".xls")).size() > 0);
     // The export reads the list's own select, order included.
-    const QuerySource exported = find<DataGridWidget>(list.get(), "DBGrid1")->source();
+    const QuerySource exported = FindControl<DataGridWidget>(list.get(), "DBGrid1")->source();
     QVERIFY(exported.sql.contains(QStringLiteral("User_MoneyAll DESC")));
 }
 

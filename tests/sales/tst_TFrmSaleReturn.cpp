@@ -28,13 +28,7 @@ private slots:
     void exportsEveryReturn();
 
 private:
-    template <typename W> W *find(const char *name)
-    {
-        W *w = form->findChild<W *>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
+    template <typename W> W *find(const char *name) { return FindControl<W>(form.get(), name); }
     QString label(const char *name) { return find<QLabel>(name)->text(); }
     DataGridWidget *grid() { return find<DataGridWidget>("DBGrid1"); }
     void lookUp(const QString &card)

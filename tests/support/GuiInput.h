@@ -7,6 +7,16 @@
 
 // Driving windows in tests as an operator would.
 
+// The control named `name` under `in`; the test program stops when there
+// is none (a renamed control must not pass as a missing one).
+template <typename W> W *FindControl(const QObject *in, const char *name)
+{
+    W *w = in->findChild<W *>(QLatin1String(name));
+    if (!w)
+        qFatal("no control %s", name);
+    return w;
+}
+
 // Types `text` into `w` key by key; characters beyond ASCII arrive as key
 // events carrying their text, as an input method delivers them.
 inline void TypeText(QWidget *w, const QString &text)

@@ -49,13 +49,7 @@ private slots:
     void cancelClosesAndResets();
 
 private:
-    template <typename W> W *find(const char *name)
-    {
-        W *w = form->findChild<W *>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
-        return w;
-    }
+    template <typename W> W *find(const char *name) { return FindControl<W>(form.get(), name); }
     QLineEdit *box(const char *name) { return find<QLineEdit>(name); }
     DataGridWidget *grid() { return find<DataGridWidget>("DBGrid1"); }
     void open()

@@ -1,6 +1,7 @@
 // The criteria bar of the report windows: its controls and lists, what 查询
 // hands over, and the refusal of an end day before the start day.
 
+#include "support/GuiInput.h"
 #include "support/TestDatabase.h"
 #include "widgets/CriteriaBarWidget.h"
 
@@ -14,14 +15,6 @@ Q_DECLARE_METATYPE(ReportCriteria)
 
 namespace
 {
-
-template <typename W> W *find(QWidget *in, const char *name)
-{
-    W *w = in->findChild<W *>(QLatin1String(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
 
 QStringList items(QComboBox *box)
 {
@@ -60,17 +53,19 @@ void TestCriteriaBar::controls()
     CriteriaBar bar(t.ctx, CriteriaBar::Shop | CriteriaBar::Operator);
     bar.show();
     for (const char *name : {"dtpStart", "dtpEnd"}) {
-        auto *date = find<QDateEdit>(&bar, name);
+        auto *date = FindControl<QDateEdit>(&bar, name);
         QVERIFY(date->calendarPopup());
         QCOMPARE(date->displayFormat(), QString("yyyy-MM-dd"));
         QCOMPARE(date->date(), QDate(2024, 3, 5)); // the clock's today
     }
     // Shown shops and every operator, in the order entered, after 全部.
-    QCOMPARE(items(find<QComboBox>(&bar, "cbShop")), (QStringList{"全部", "总店", "二分店"}));
-    QCOMPARE(items(find<QComboBox>(&bar, "cbOperator")), (QStringList{"全部", "admin", "收银员"}));
+    QCOMPARE(items(FindControl<QComboBox>(&bar, "cbShop")),
+             (QStringList{"全部", "总店", "二分店"}));
+    QCOMPARE(items(FindControl<QComboBox>(&bar, "cbOperator")),
+             (QStringList{"全部", "admin", "收银员"}));
     QCOMPARE(bar.cbShop->currentText(), QString("全部"));
     QCOMPARE(bar.cbOperator->currentText(), QString("全部"));
-    QCOMPARE(find<QPushButton>(&bar, "btnQuery")->text(), QString("查询"));
+    QCOMPARE(FindControl<QPushButton>(&bar, "btnQuery")->text(), QString("查询"));
     QVERIFY(t.prompter.messages.isEmpty());
 }
 
@@ -82,7 +77,7 @@ void TestCriteriaBar::withoutShopAndOperator()
     QVERIFY(!bar.findChild<QComboBox *>());
     QVERIFY(!bar.cbShop && !bar.cbOperator);
     QSignalSpy query(&bar, &CriteriaBar::queryRequested);
-    QTest::mouseClick(find<QPushButton>(&bar, "btnQuery"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(&bar, "btnQuery"), Qt::LeftButton);
     QCOMPARE(query.count(), 1);
     const auto criteria = query.first().first().value<ReportCriteria>();
     QVERIFY(criteria.anyShop());
@@ -122,12 +117,12 @@ void TestCriteriaBar::queryHandsOverCriteria()
     TestDatabase t(TestDatabase::Content::Demo);
     CriteriaBar bar(t.ctx, CriteriaBar::Shop | CriteriaBar::Operator);
     bar.show();
-    find<QDateEdit>(&bar, "dtpStart")->setDate(start);
-    find<QDateEdit>(&bar, "dtpEnd")->setDate(end);
-    choose(find<QComboBox>(&bar, "cbShop"), shop);
-    choose(find<QComboBox>(&bar, "cbOperator"), operatorName);
+    FindControl<QDateEdit>(&bar, "dtpStart")->setDate(start);
+    FindControl<QDateEdit>(&bar, "dtpEnd")->setDate(end);
+    choose(FindControl<QComboBox>(&bar, "cbShop"), shop);
+    choose(FindControl<QComboBox>(&bar, "cbOperator"), operatorName);
     QSignalSpy query(&bar, &CriteriaBar::queryRequested);
-    QTest::mouseClick(find<QPushButton>(&bar, "btnQuery"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(&bar, "btnQuery"), Qt::LeftButton);
     QCOMPARE(query.count(), 1);
     const auto criteria = query.first().first().value<ReportCriteria>();
     QCOMPARE(criteria.startDay, start);
@@ -154,17 +149,17 @@ void TestCriteriaBar::endBeforeStartRefused()
     bar.show();
     bar.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&bar));
-    find<QDateEdit>(&bar, "dtpStart")->setDate(QDate(2024, 3, 1));
-    find<QDateEdit>(&bar, "dtpEnd")->setDate(QDate(2024, 2, 29));
+    FindControl<QDateEdit>(&bar, "dtpStart")->setDate(QDate(2024, 3, 1));
+    FindControl<QDateEdit>(&bar, "dtpEnd")->setDate(QDate(2024, 2, 29));
     QSignalSpy query(&bar, &CriteriaBar::queryRequested);
-    QTest::mouseClick(find<QPushButton>(&bar, "btnQuery"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(&bar, "btnQuery"), Qt::LeftButton);
     QCOMPARE(query.count(), 0);
     QCOMPARE(t.prompter.messages, QStringList{"结束日期不能早于开始日期！"});
-    QTRY_VERIFY(find<QDateEdit>(&bar, "dtpEnd")->hasFocus());
+    QTRY_VERIFY(FindControl<QDateEdit>(&bar, "dtpEnd")->hasFocus());
 
     // Put right, the same click queries.
-    find<QDateEdit>(&bar, "dtpEnd")->setDate(QDate(2024, 3, 1));
-    QTest::mouseClick(find<QPushButton>(&bar, "btnQuery"), Qt::LeftButton);
+    FindControl<QDateEdit>(&bar, "dtpEnd")->setDate(QDate(2024, 3, 1));
+    QTest::mouseClick(FindControl<QPushButton>(&bar, "btnQuery"), Qt::LeftButton);
     QCOMPARE(query.count(), 1);
     QCOMPARE(t.prompter.messages.size(), 1);
 }

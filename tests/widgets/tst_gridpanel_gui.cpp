@@ -1,6 +1,7 @@
 // The grid panel of the list windows: its parts, the select it shows with
 // the widths kept, its moves and the export of the select shown.
 
+#include "support/GuiInput.h"
 #include "support/TestDatabase.h"
 #include "widgets/DataGridWidget.h"
 #include "widgets/GridPanelWidget.h"
@@ -19,14 +20,6 @@ const QuerySource MembersFrom{QStringLiteral("SELECT User_Card AS 卡号, User_N
                                              "FROM User_Info WHERE User_Card >= ? "
                                              "ORDER BY User_Card"),
                               {QStringLiteral("1004")}};
-
-template <typename W> W *find(QWidget *in, const char *name)
-{
-    W *w = in->findChild<W *>(QLatin1String(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
 
 QList<int> widths(DataGridWidget *grid)
 {
@@ -54,9 +47,9 @@ void TestGridPanel::parts()
 {
     TestDatabase t;
     GridPanel panel(t.ctx);
-    auto *grid = find<DataGridWidget>(&panel, "DBGrid1");
-    auto *bar = find<NavigatorBar>(&panel, "DBNavigator1");
-    auto *excel = find<QPushButton>(&panel, "btnExcel");
+    auto *grid = FindControl<DataGridWidget>(&panel, "DBGrid1");
+    auto *bar = FindControl<NavigatorBar>(&panel, "DBNavigator1");
+    auto *excel = FindControl<QPushButton>(&panel, "btnExcel");
     QCOMPARE(panel.grid(), grid);
     QCOMPARE(panel.navigator(), bar);
     QCOMPARE(panel.exportButton(), excel);
@@ -120,14 +113,14 @@ void TestGridPanel::movesPastTheFetchedRows()
                                             "SELECT i AS 序号 FROM n"),
                              {total}}));
     QVERIFY(panel.grid()->rowCount() < total);
-    QTest::mouseClick(find<QToolButton>(&panel, "nbLast"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QToolButton>(&panel, "nbLast"), Qt::LeftButton);
     QCOMPARE(panel.grid()->currentValue("序号").toInt(), total);
     QCOMPARE(panel.grid()->rowCount(), total);
-    QTest::mouseClick(find<QToolButton>(&panel, "nbPrior"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QToolButton>(&panel, "nbPrior"), Qt::LeftButton);
     QCOMPARE(panel.grid()->currentValue("序号").toInt(), total - 1);
-    QTest::mouseClick(find<QToolButton>(&panel, "nbFirst"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QToolButton>(&panel, "nbFirst"), Qt::LeftButton);
     QCOMPARE(panel.grid()->currentValue("序号").toInt(), 1);
-    QTest::mouseClick(find<QToolButton>(&panel, "nbNext"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QToolButton>(&panel, "nbNext"), Qt::LeftButton);
     QCOMPARE(panel.grid()->currentValue("序号").toInt(), 2);
 }
 
@@ -140,7 +133,7 @@ void TestGridPanel::exportsTheSelectShown()
     QVERIFY(panel.setSource(MembersFrom));
     const QString file = t.folder() + QStringLiteral("/members");
     t.files.saveAnswers.enqueue(file);
-    QTest::mouseClick(find<QPushButton>(&panel, "btnExcel"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(&panel, "btnExcel"), Qt::LeftButton);
     // The rows of the select shown last, its bound value included.
     QCOMPARE(t.files.titles, QStringList{"导出Excel"});
     QCOMPARE(t.prompter.messages, QStringList{"成功导出5条数据!"});
@@ -149,13 +142,13 @@ void TestGridPanel::exportsTheSelectShown()
     // Another select, another export.
     QVERIFY(panel.setSource({MembersFrom.sql, {QStringLiteral("1007")}}));
     t.files.saveAnswers.enqueue(t.folder() + QStringLiteral("/later.xls"));
-    QTest::mouseClick(find<QPushButton>(&panel, "btnExcel"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(&panel, "btnExcel"), Qt::LeftButton);
     QCOMPARE(t.prompter.last(), QString("成功导出2条数据!"));
     QVERIFY(QFileInfo::exists(t.folder() + QStringLiteral("/later.xls")));
 
     // A cancelled file dialog writes nothing and says nothing.
     t.prompter.clear();
-    QTest::mouseClick(find<QPushButton>(&panel, "btnExcel"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(&panel, "btnExcel"), Qt::LeftButton);
     QVERIFY(t.prompter.messages.isEmpty());
 }
 
@@ -164,7 +157,7 @@ void TestGridPanel::exportWithoutSelect()
     TestDatabase t;
     GridPanel panel(t.ctx);
     panel.show();
-    QTest::mouseClick(find<QPushButton>(&panel, "btnExcel"), Qt::LeftButton);
+    QTest::mouseClick(FindControl<QPushButton>(&panel, "btnExcel"), Qt::LeftButton);
     QCOMPARE(t.prompter.messages, QStringList{"没有可导出的数据!"});
     QVERIFY(t.files.titles.isEmpty());
 }
