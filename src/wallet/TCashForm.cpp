@@ -317,12 +317,6 @@ void TCashForm::BtnOkClick()
     request.entry = check.entry;
     request.admin = m_ctx.session.login.MyAdminName;
     request.now = m_ctx.clock.now();
-    // A list not yet read to its end keeps reading the database as it was
-    // when the list was opened, and a connection doing so cannot write once
-    // another window has written. The list lets go now and is read again
-    // afterwards.
-    if (DBGrid1->queryModel()->canFetchMore())
-        DBGrid1->clearRows();
     RedemptionResult result;
     const bool ran = Guarded(m_ctx.prompter, [&] { result = Redemption(m_ctx.db).Run(request); });
     if (!ran || result.refusal) {
