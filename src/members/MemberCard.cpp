@@ -3,8 +3,6 @@
 #include "data/Database.h"
 #include "data/TextRules.h"
 
-#include <QSqlRecord>
-
 namespace MemberCard
 {
 
@@ -13,9 +11,9 @@ namespace
 
 // The end of validity: the stored date (or date and time). An empty or
 // unreadable date counts as long past.
-QDateTime ValidUntil(const QVariant &stored)
+QDateTime ValidUntil(const QString &stored)
 {
-    const QString text = stored.toString().trimmed();
+    const QString text = stored.trimmed();
     for (const char *format :
          {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd", "yyyy-M-d"}) {
         const QDateTime at = QDateTime::fromString(text, QString::fromLatin1(format));
@@ -42,22 +40,19 @@ CardCheckResult Check(Database &db, const QString &typed, const QDateTime &now, 
         result.keepCard = true;
         return result;
     }
-    QSqlQuery q = db.exec(
-        QStringLiteral("SELECT * FROM User_Info WHERE User_Card = ? ORDER BY User_ID LIMIT 1"),
-        {card});
-    if (!q.next()) {
+    const std::optional<Member> m = LoadMemberByCard(db, card);
+    if (!m) {
         result.refusal = CardRefusal("没有找到该用户");
         return result;
     }
-    if (q.value(QStringLiteral("User_Stop")).toInt() == 1) {
+    if (m->locked()) {
         result.refusal = CardRefusal("该用户已被锁定!");
         return result;
     }
-    if (now >= ValidUntil(q.value(QStringLiteral("User_Date")))) {
+    if (now >= ValidUntil(m->validUntil)) {
         result.refusal = CardRefusal("该卡已过期!");
         return result;
     }
-    const Member m = Member::FromRecord(q.record());
     result.member = m;
     return result;
 }

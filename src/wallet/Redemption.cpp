@@ -86,14 +86,9 @@ CardLookup Redemption::FindCard(Database &db, const QString &typed)
         found.refusal = Refused("请输入卡号!", "Edit1");
         return found;
     }
-    QSqlQuery q = db.exec(
-        QStringLiteral("SELECT * FROM User_Info WHERE User_Card = ? ORDER BY User_ID LIMIT 1"),
-        {card});
-    if (!q.next()) {
+    found.member = LoadMemberByCard(db, card);
+    if (!found.member)
         found.refusal = Refused("没有查到此用户!", "Edit1");
-        return found;
-    }
-    found.member = Member::FromRecord(q.record());
     return found;
 }
 
