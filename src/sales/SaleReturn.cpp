@@ -184,4 +184,27 @@ Result Run(Database &db, const Request &r)
     return result;
 }
 
+QuerySource History(qint64 memberId)
+{
+    const QString columns = QStringLiteral(
+        "Select SaleDetailID as 序号, User_Name as 姓名, SaleDate as 消费日期,  ProName as 产品名, "
+        "ProPrice as 单价, ProSalePrice as 折扣价, ProShuLiang as 数量, ProJiFen as 积分, "
+        "BrandName as 品牌, ProSortName as 类别,   DaoGouName as 销售员, User_ID as 顾客编号, "
+        "OrderOther as 备注 From SaleView ");
+    if (memberId < 0)
+        return {columns + QStringLiteral("where SaleID = -1 "), {}};
+    return {columns + QStringLiteral("where UserID = ? and FReturnFlag = 0 "), {memberId}};
+}
+
+QuerySource ReturnedLinesExport()
+{
+    return {QStringLiteral("Select User_Name as 姓名, SaleDate as 销售日期,  ProName as 产品名, "
+                           "BrandName as 品牌,  ProSortName as 类别,  ProPrice as 单价, "
+                           "ProSalePrice as 折扣价, ProShuliang as 数量, (ProSalePrice * "
+                           "Abs(ProShuliang)) as 合计金额, (ProJiFen * Abs(ProShuliang)) as "
+                           "积分, DaogouName as 销售员, OrderOther as 备注 From SaleView where "
+                           "FReturnFlag = 1 "),
+            {}};
+}
+
 } // namespace SaleReturn

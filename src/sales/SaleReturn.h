@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Money.h"
+#include "data/QuerySource.h"
 #include "data/Refusal.h"
 
 #include <QString>
@@ -45,6 +46,12 @@ struct Split {
 inline const QString AlreadyReturned = QStringLiteral("该商品已经退货!");
 inline const QString AboveSaleTotal =
     QStringLiteral("当前销售明细退货金额大于总销售金额,不能退出!");
+
+// The return window's list: the member's sold lines not yet returned.
+// A negative id (no member shown) gives the same columns and no row.
+QuerySource History(qint64 memberId);
+// Every returned line, for the return window's export.
+QuerySource ReturnedLinesExport();
 
 // Reads the line and its sale: the plan, or why the line cannot be
 // returned (gone, already returned, not the member's, above the sale's

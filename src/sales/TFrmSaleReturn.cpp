@@ -23,12 +23,6 @@
 namespace
 {
 
-const QString HistoryColumns = QStringLiteral(
-    "Select SaleDetailID as 序号, User_Name as 姓名, SaleDate as 消费日期,  ProName as 产品名, "
-    "ProPrice as 单价, ProSalePrice as 折扣价, ProShuLiang as 数量, ProJiFen as 积分, "
-    "BrandName as 品牌, ProSortName as 类别,   DaoGouName as 销售员, User_ID as 顾客编号, "
-    "OrderOther as 备注 From SaleView ");
-
 const QList<int> HistoryWidths = {30, 50, 90, 100, 80, 80, 80, 80, 80, 80, 80, 80, 80};
 
 QList<MemberPanelField> ReturnFields()
@@ -166,12 +160,7 @@ void TFrmSaleReturn::ClearMember()
 void TFrmSaleReturn::ShowHistory(qint64 memberId)
 {
     Guarded(m_ctx.prompter, [&] {
-        DBGrid1->setSource(
-            m_ctx.db, memberId < 0
-                          ? QuerySource{HistoryColumns + QStringLiteral("where SaleID = -1 "), {}}
-                          : QuerySource{HistoryColumns + QStringLiteral("where UserID = ? and "
-                                                                        "FReturnFlag = 0 "),
-                                        {memberId}});
+        DBGrid1->setSource(m_ctx.db, SaleReturn::History(memberId));
         DBGrid1->setColumnWidths(HistoryWidths);
     });
 }
@@ -255,13 +244,5 @@ void TFrmSaleReturn::btnExcelClick()
         ExportDataSetToExcel(m_ctx, DBGrid1->source());
         return;
     }
-    ExportDataSetToExcel(
-        m_ctx,
-        {QStringLiteral("Select User_Name as 姓名, SaleDate as 销售日期,  ProName as 产品名, "
-                        "BrandName as 品牌,  ProSortName as 类别,  ProPrice as 单价, "
-                        "ProSalePrice as 折扣价, ProShuliang as 数量, (ProSalePrice * "
-                        "Abs(ProShuliang)) as 合计金额, (ProJiFen * Abs(ProShuliang)) as "
-                        "积分, DaogouName as 销售员, OrderOther as 备注 From SaleView where "
-                        "FReturnFlag = 1 "),
-         {}});
+    ExportDataSetToExcel(m_ctx, SaleReturn::ReturnedLinesExport());
 }
