@@ -100,6 +100,8 @@ public:
     ReadConnection &operator=(const ReadConnection &) = delete;
 
     QString path() const { return m_path; }
+    // The Qt SQL connection name (QSqlDatabase::database(name())).
+    QString name() const { return m_name; }
     // A scrollable select, prepared with its values bound but not run yet
     // (it reads nothing and holds no view of the file). Throws DbError.
     QSqlQuery prepare(const QString &sql, const QVariantList &binds = {});

@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QSqlQueryModel>
 #include <QVBoxLayout>
 
 namespace

@@ -2,12 +2,9 @@
 
 #include "data/Database.h"
 #include "data/TextRules.h"
+#include "widgets/RowTableModel.h"
 
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QSqlError>
-#include <QSqlQueryModel>
-#include <QSqlRecord>
 
 QString ValueTextDelegate::displayText(const QVariant &value, const QLocale &locale) const
 {
@@ -25,7 +22,7 @@ QString ValueTextDelegate::displayText(const QVariant &value, const QLocale &loc
 }
 
 DataGridWidget::DataGridWidget(QWidget *parent)
-    : QTableView(parent), m_model(new QSqlQueryModel(this))
+    : QTableView(parent), m_model(new RowTableModel(this))
 {
     setModel(m_model);
     setItemDelegate(new ValueTextDelegate(this));
@@ -43,14 +40,7 @@ DataGridWidget::DataGridWidget(QWidget *parent)
 
 DataGridWidget::~DataGridWidget()
 {
-    ReleaseQuery(); // the select goes before its connection
-}
-
-void DataGridWidget::ReleaseQuery()
-{
-    // An empty query of no connection: QSqlQueryModel::clear() would keep
-    // one on the connection of the select it lets go.
-    m_model->setQuery(QSqlQuery());
+    m_model->clear(); // the select goes before its connection
 }
 
 void DataGridWidget::setSource(Database &db, const QuerySource &source)
@@ -59,20 +49,17 @@ void DataGridWidget::setSource(Database &db, const QuerySource &source)
         throw DbError(QStringLiteral("数据库未打开"));
     const QuerySource wanted = source; // `source` may be m_source itself
     std::unique_ptr<ReadConnection> fresh;
-    if (!m_reader || m_reader->path() != db.path())
+    if (!m_connection || m_connection->path() != db.path())
         fresh = std::make_unique<ReadConnection>(db.path(), db.isReadOnly());
     // A select that does not prepare leaves the rows shown as they are.
-    QSqlQuery query = (fresh ? *fresh : *m_reader).prepare(wanted.sql, wanted.binds);
+    auto reader = std::make_unique<RowReader>(fresh ? *fresh : *m_connection, wanted);
     // The select shown so far is let go before the new one runs: while it
     // lives, its connection keeps seeing the database as it was.
-    ReleaseQuery();
+    m_model->clear();
     m_source = QuerySource();
-    ReadConnection::run(query);
-    m_model->setQuery(std::move(query));
     if (fresh)
-        m_reader = std::move(fresh);
-    if (m_model->lastError().isValid())
-        throw DbError(m_model->lastError());
+        m_connection = std::move(fresh);
+    m_model->setReader(std::move(reader));
     m_source = wanted;
     if (m_model->rowCount() > 0)
         selectRow(0);
@@ -85,8 +72,8 @@ void DataGridWidget::refresh(Database &db)
     const int row = currentIndex().row();
     setSource(db, m_source);
     if (row >= 0) {
-        while (row >= m_model->rowCount() && m_model->canFetchMore())
-            m_model->fetchMore();
+        while (row >= m_model->rowCount() && m_model->canFetchMore(QModelIndex()))
+            m_model->fetchMore(QModelIndex());
         if (row < m_model->rowCount())
             selectRow(row);
     }
@@ -94,7 +81,7 @@ void DataGridWidget::refresh(Database &db)
 
 void DataGridWidget::clearRows()
 {
-    ReleaseQuery();
+    m_model->clear();
     m_source = QuerySource();
 }
 
@@ -105,8 +92,7 @@ int DataGridWidget::rowCount() const
 
 int DataGridWidget::totalRowCount()
 {
-    while (m_model->canFetchMore())
-        m_model->fetchMore();
+    m_model->fetchAll();
     return m_model->rowCount();
 }
 
@@ -117,7 +103,7 @@ bool DataGridWidget::hasCurrentRow() const
 
 int DataGridWidget::columnOf(const QString &title) const
 {
-    return m_model->record().indexOf(title);
+    return m_model->columnOf(title);
 }
 
 QVariant DataGridWidget::value(int row, const QString &title) const
@@ -125,7 +111,7 @@ QVariant DataGridWidget::value(int row, const QString &title) const
     const int column = columnOf(title);
     if (row < 0 || row >= m_model->rowCount() || column < 0)
         return QVariant();
-    return m_model->record(row).value(column);
+    return m_model->rows().value(row, column);
 }
 
 QVariant DataGridWidget::currentValue(const QString &title) const
@@ -137,11 +123,7 @@ QVariant DataGridWidget::currentValue(const QString &title) const
 
 QStringList DataGridWidget::titles() const
 {
-    QStringList out;
-    const QSqlRecord r = m_model->record();
-    for (int i = 0; i < r.count(); ++i)
-        out << r.fieldName(i);
-    return out;
+    return m_model->titles();
 }
 
 void DataGridWidget::setColumnWidths(const QList<int> &widths)

@@ -8,7 +8,7 @@
 
 class Database;
 class ReadConnection;
-class QSqlQueryModel;
+class RowTableModel;
 
 // Draws stored numbers as ValueText does: plain decimal form of up to 15
 // significant digits, no digit grouping (the default draws 6 digits,
@@ -21,7 +21,9 @@ public:
 };
 
 // A read-only grid over a select. Column titles are the select's aliases;
-// rows are fetched as the grid scrolls, so long lists open at once. The
+// rows are read forward-only into compact storage as the grid scrolls, so
+// long lists open at once and a list read to its end costs little more than
+// its values. The
 // current row's values are read by those titles. Each grid reads through a
 // connection of its own, so a list left half read never holds back the
 // program's writes or another grid's fresh rows.
@@ -56,15 +58,13 @@ public:
     // Column widths in pixels, from the first column on.
     void setColumnWidths(const QList<int> &widths);
 
-    QSqlQueryModel *queryModel() const { return m_model; }
+    RowTableModel *rowModel() const { return m_model; }
 
 signals:
     void rowActivated(int row); // double-click or Enter on a row
 
 private:
-    void ReleaseQuery();
-
-    QSqlQueryModel *m_model;
-    std::unique_ptr<ReadConnection> m_reader;
+    RowTableModel *m_model;
+    std::unique_ptr<ReadConnection> m_connection;
     QuerySource m_source;
 };

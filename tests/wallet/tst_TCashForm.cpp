@@ -7,7 +7,9 @@
 #include "wallet/TCashForm.h"
 #include "widgets/DataGridWidget.h"
 #include "widgets/NavigatorBarWidget.h"
+#include "widgets/RowTableModel.h"
 
+#include "widgets/RowTableModel.h"
 #include <QDir>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -15,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QSqlQueryModel>
 #include <QtTest>
 
 // The redemption window driven through its controls by object name, on the
@@ -643,7 +644,7 @@ void TestCashForm::twoWindowsOneMember()
         Show(d->form);
         d->lookUp(QStringLiteral("1001"));
         QCOMPARE(d->label(QStringLiteral("UserNum")), QStringLiteral("101"));
-        QVERIFY(d->grid()->queryModel()->canFetchMore()); // still being read
+        QVERIFY(d->grid()->rowModel()->canFetchMore(QModelIndex())); // still being read
     }
     fill(a, "100", "80", "20");
     fill(b, "50", "30", "20");
