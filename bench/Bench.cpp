@@ -3,17 +3,16 @@
 #include "SqliteShell.h"
 #include "StatementTrace.h"
 #include "Stats.h"
+#include "data/RowReader.h"
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QVector>
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
-
-#if __has_include("data/RowReader.h")
-#include "data/RowReader.h"
-#define BENCH_ROW_READER 1
-#endif
 
 namespace
 {
@@ -62,6 +61,23 @@ bool IsSelect(const QString &sql)
            sql.trimmed().startsWith(QLatin1String("WITH"), Qt::CaseInsensitive);
 }
 
+// The shell cannot stop reading after a page, so a first page runs as the
+// statement under LIMIT 100. SQLite merges the two; where the statement
+// sorts in a temporary B-tree, the shell then keeps only the top 100 rows
+// while the program's statement sorts every row before its first (the line
+// says so).
+QString FirstPageOf(const QString &statement)
+{
+    return QStringLiteral("SELECT * FROM (%1) LIMIT %2").arg(statement).arg(FirstPage);
+}
+
+bool SortsEverything(const QStringList &plan)
+{
+    return std::any_of(plan.cbegin(), plan.cend(), [](const QString &line) {
+        return line.contains(QLatin1String("TEMP B-TREE FOR ORDER BY"));
+    });
+}
+
 QString Note(const QString &text, const QString &more)
 {
     if (text.isEmpty())
@@ -78,7 +94,7 @@ QString RoundsNote(const ProgramTiming &t, int rounds)
 
 } // namespace
 
-ProgramTiming TimeProgram(const Once &once, int rounds, double firstMs)
+ProgramTiming TimeProgram(const Once &once, int rounds, double firstMs, bool firstIsSample)
 {
     ProgramTiming result;
     QElapsedTimer timer;
@@ -86,13 +102,17 @@ ProgramTiming TimeProgram(const Once &once, int rounds, double firstMs)
         timer.start();
         const std::shared_ptr<void> kept = once();
         firstMs = ElapsedMs(timer);
+        firstIsSample = true;
     }
     result.repeat = RepeatFor(firstMs, RoundTargetMs);
     result.rounds = RoundsFor(firstMs, rounds);
     QList<double> samples;
+    // A slow operation's first run is a round like the others.
+    if (firstIsSample && firstMs > SlowMs)
+        samples << firstMs;
     QVector<std::shared_ptr<void>> kept;
     kept.reserve(result.repeat);
-    for (int r = 0; r < result.rounds; ++r) {
+    while (samples.size() < result.rounds) {
         timer.restart();
         for (int i = 0; i < result.repeat; ++i)
             kept << once();
@@ -112,8 +132,26 @@ void Bench::PrintStatements(const QStringList &statements)
 {
     if (!g_showStatements)
         return;
-    for (const QString &s : statements)
+    for (const QString &s : statements) {
         Report::Text(QStringLiteral("      | ") + s);
+        for (const QString &step : Plan(s))
+            Report::Text(QStringLiteral("      |   ") + step);
+    }
+}
+
+QStringList Bench::Plan(const QString &statement)
+{
+    QStringList plan;
+    if (!IsSelect(statement))
+        return plan; // writes and transaction statements: no plan asked
+    try {
+        QSqlQuery q = m_reader->prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + statement);
+        ReadConnection::run(q);
+        while (q.next())
+            plan << q.value(3).toString();
+    } catch (const DbError &) {
+    }
+    return plan;
 }
 
 Bench::Bench(const QString &path, int rounds)
@@ -131,16 +169,28 @@ Bench::~Bench()
 
 void Bench::List(const QString &label, const QuerySource &source, Lines lines)
 {
-    if (lines == Lines::FirstPageAndAllRows)
-        ListLine(label + QStringLiteral(": first page"), source, false);
-    ListLine(label + QStringLiteral(": all rows"), source, true);
+    Measured all = ListLine(label + QStringLiteral(": all rows"), source, true);
+    if (lines == Lines::FirstPageAndAllRows) {
+        if (all.line.rows > FirstPage)
+            Print(ListLine(label + QStringLiteral(": first page"), source, false));
+        else if (all.line.rows >= 0)
+            all.line.operation = label + QStringLiteral(": all rows = first page");
+    }
+    Print(all);
 }
 
-void Bench::ListLine(const QString &label, const QuerySource &source, bool all)
+void Bench::Print(const Measured &measured)
 {
-    ResultLine line;
+    Report::Line(measured.line);
+    PrintStatements(measured.shown);
+}
+
+Bench::Measured Bench::ListLine(const QString &label, const QuerySource &source, bool all)
+{
+    Measured measured;
+    ResultLine &line = measured.line;
+    QStringList &shown = measured.shown;
     line.operation = label;
-    QStringList shown; // the statements the shell ran
     try {
         qint64 rows = 0;
         qint64 bytes = 0;
@@ -159,7 +209,6 @@ void Bench::ListLine(const QString &label, const QuerySource &source, bool all)
             rows = model->rowCount();
             return model;
         };
-#ifdef BENCH_ROW_READER
         const Once program = [&]() -> std::shared_ptr<void> {
             auto kept = std::make_shared<RowColumns>();
             RowReader reader(*m_reader, source);
@@ -168,29 +217,35 @@ void Bench::ListLine(const QString &label, const QuerySource &source, bool all)
             bytes = kept->memoryBytes();
             return kept;
         };
-#else
-        Q_UNUSED(count);
-        const Once &program = former;
-#endif
         // The statement as the program runs it, values spliced in.
         QStringList statements;
         QElapsedTimer timer;
         double firstMs = 0;
         {
-            StatementTrace trace(SqliteHandle(m_reader->prepare(QStringLiteral("SELECT 1"))));
+            StatementTrace trace(SqliteHandle(QSqlDatabase::database(m_reader->name(), false)));
             timer.start();
             const std::shared_ptr<void> kept = program();
             firstMs = ElapsedMs(timer);
             statements = trace.statements();
         }
-        const ProgramTiming p = TimeProgram(program, m_rounds, firstMs);
+        const ProgramTiming p = TimeProgram(program, m_rounds, firstMs, true);
         line.programMs = p.medianMs;
         line.rows = rows;
-        const ProgramTiming f = TimeProgram(former, m_rounds);
-        line.reference = QStringLiteral("model %1").arg(MsText(f.medianMs));
-#ifndef BENCH_ROW_READER
-        line.reference = QStringLiteral("(no RowReader yet: the model twice)");
-#endif
+        // The model reads more than RowReader: when RowReader is slow, so is
+        // the model; it needs no calibrating run then, and as a reference
+        // one run does.
+        ProgramTiming f;
+        if (firstMs > SlowMs) {
+            timer.restart();
+            const std::shared_ptr<void> kept = former();
+            f.medianMs = ElapsedMs(timer);
+            f.rounds = 1;
+        } else {
+            f = TimeProgram(former, m_rounds, firstMs > RoundTargetMs ? firstMs : -1);
+        }
+        line.reference =
+            QStringLiteral("model %1%2")
+                .arg(MsText(f.medianMs), f.rounds == 1 ? QStringLiteral(" (1 run)") : QString());
         if (all && bytes > 0)
             line.reference = Note(line.reference,
                                   QStringLiteral("%1 MB kept").arg(bytes / 1048576.0, 0, 'f', 1));
@@ -204,10 +259,11 @@ void Bench::ListLine(const QString &label, const QuerySource &source, bool all)
             ShellRun run;
             run.database = m_path;
             run.rounds = RoundsFor(p.medianMs, m_rounds);
-            run.statements = {all ? statements.first()
-                                  : QStringLiteral("SELECT * FROM (%1) LIMIT %2")
-                                        .arg(statements.first())
-                                        .arg(FirstPage)};
+            run.warmUp = p.medianMs <= RoundTargetMs;
+            run.statements = {all ? statements.first() : FirstPageOf(statements.first())};
+            if (!all && SortsEverything(Plan(statements.first())))
+                line.reference =
+                    Note(line.reference, QStringLiteral("sorts every row; the shell the top 100"));
             shown = run.statements;
             const ShellTiming s = TimeStatementsInShell(run, p.medianMs);
             line.shellMs = s.medianMs;
@@ -217,8 +273,7 @@ void Bench::ListLine(const QString &label, const QuerySource &source, bool all)
     } catch (const std::exception &e) {
         line.reference = QStringLiteral("error: ") + QString::fromUtf8(e.what());
     }
-    Report::Line(line);
-    PrintStatements(shown);
+    return measured;
 }
 
 void Bench::Plain(const QString &label, const std::function<qint64(Database &)> &read)
@@ -250,6 +305,7 @@ void Bench::Plain(const QString &label, const std::function<qint64(Database &)> 
         ShellRun run;
         run.database = m_path;
         run.rounds = RoundsFor(p.medianMs, m_rounds);
+        run.warmUp = p.medianMs <= RoundTargetMs;
         run.statements = statements;
         shown = statements;
         const ShellTiming s = TimeStatementsInShell(run, p.medianMs);
@@ -279,18 +335,28 @@ void Bench::Write(const QString &label, Database &scratch, const std::function<v
             setup();
             prelude = trace.statements();
         }
+        QElapsedTimer first;
+        double firstMs = 0;
         {
             StatementTrace trace(SqliteHandle(scratch.handle()));
+            first.start();
             rows = run();
+            firstMs = ElapsedMs(first);
             statements = trace.statements();
         }
+        // A short operation runs several times a round, each after its set-up.
+        const int repeat = RepeatFor(firstMs, RoundTargetMs);
         QList<double> samples;
         QElapsedTimer timer;
         for (int r = 0; r < m_rounds; ++r) {
-            setup();
-            timer.start();
-            run();
-            samples << ElapsedMs(timer);
+            double sum = 0;
+            for (int k = 0; k < repeat; ++k) {
+                setup();
+                timer.start();
+                run();
+                sum += ElapsedMs(timer);
+            }
+            samples << sum / repeat;
         }
         line.programMs = Median(samples);
         line.rows = rows;
@@ -303,7 +369,7 @@ void Bench::Write(const QString &label, Database &scratch, const std::function<v
         shell.setup = {QStringLiteral("PRAGMA synchronous = FULL")};
         shell.prelude = prelude;
         shell.statements = statements;
-        shell.repeat = 1;
+        shell.repeat = RepeatFor(line.programMs, ShellTargetMs);
         shown = statements;
         const ShellTiming s = TimeInShell(shell);
         line.shellMs = s.medianMs;

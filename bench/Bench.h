@@ -23,10 +23,12 @@ using Once = std::function<std::shared_ptr<void>()>;
 
 // Times `once`: a first run calibrates (short ones repeat up to a round of
 // about 20 ms; `firstMs`, when known, stands for that run), then `rounds`
-// rounds; an operation slower than SlowMs gets SlowRounds rounds at most.
-ProgramTiming TimeProgram(const Once &once, int rounds, double firstMs = -1);
+// rounds; an operation slower than SlowMs gets SlowRounds rounds at most,
+// the first run counting as one of them when `firstIsSample`.
+ProgramTiming TimeProgram(const Once &once, int rounds, double firstMs = -1,
+                          bool firstIsSample = false);
 
-inline constexpr double SlowMs = 400;
+inline constexpr double SlowMs = 100;
 inline constexpr int SlowRounds = 3;
 
 // The measurements on one database file: the program's statements through
@@ -48,7 +50,8 @@ public:
     enum class Lines { FirstPageAndAllRows, AllRows };
     // A list as a grid reads it: the first 100 rows and every row, through
     // RowReader into RowColumns on a ReadConnection; the former way
-    // (QSqlQueryModel over a scrollable query) in the reference column.
+    // (QSqlQueryModel over a scrollable query) in the reference column. A
+    // list of 100 rows or fewer gets one line: its first page is all of it.
     void List(const QString &label, const QuerySource &source,
               Lines lines = Lines::FirstPageAndAllRows);
     // A plain read through the function a window calls; it returns the rows
@@ -61,8 +64,16 @@ public:
                const std::function<qint64()> &run);
 
 private:
-    static void PrintStatements(const QStringList &statements);
-    void ListLine(const QString &label, const QuerySource &source, bool all);
+    // With ShowStatements: the statements, each with its query plan.
+    void PrintStatements(const QStringList &statements);
+    // The query plan's lines (EXPLAIN QUERY PLAN) on the list connection.
+    QStringList Plan(const QString &statement);
+    struct Measured {
+        ResultLine line;
+        QStringList shown; // the statements the shell ran
+    };
+    Measured ListLine(const QString &label, const QuerySource &source, bool all);
+    void Print(const Measured &measured);
 
     QString m_path;
     int m_rounds;

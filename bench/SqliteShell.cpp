@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace
 {
@@ -47,17 +48,26 @@ ShellTiming TimeInShell(const ShellRun &run)
         return result;
     }
     const int repeat = qMax(1, run.repeat);
+    const bool hasPrelude = !run.prelude.isEmpty();
+    QStringList prelude = run.prelude;
+    const bool ownTransaction = std::any_of(prelude.cbegin(), prelude.cend(), [](const QString &s) {
+        return s.trimmed().startsWith(QLatin1String("BEGIN"), Qt::CaseInsensitive);
+    });
+    if (hasPrelude && !ownTransaction)
+        prelude =
+            QStringList{QStringLiteral("BEGIN")} + prelude + QStringList{QStringLiteral("COMMIT")};
+
     QString script = QStringLiteral(".output /dev/null\n");
     if (!run.setup.isEmpty())
         script += Line(run.setup, 1);
     script += QStringLiteral(".timer on\n");
-    if (!run.prelude.isEmpty())
-        script += Line(run.prelude, 1);
-    script += Line(run.statements, 1); // warm-up
-    const QString prelude = run.prelude.isEmpty() ? QString() : Line(run.prelude, 1);
-    const QString line = Line(run.statements, repeat);
-    for (int r = 0; r < run.rounds; ++r)
-        script += prelude + line;
+    if (run.warmUp)
+        script += Line(prelude + run.statements, 1);
+    for (int r = 0; r < run.rounds; ++r) {
+        if (hasPrelude)
+            script += Line(prelude, repeat);
+        script += Line(prelude + run.statements, repeat);
+    }
 
     QProcess shell;
     shell.setProgram(g_shell);
@@ -77,8 +87,9 @@ ShellTiming TimeInShell(const ShellRun &run)
     QList<double> reals;
     for (auto it = runTime.globalMatch(out); it.hasNext();)
         reals << it.next().captured(1).toDouble() * 1000.0;
-    const int perRound = run.prelude.isEmpty() ? 1 : 2;
-    const int expected = (run.prelude.isEmpty() ? 0 : 1) + 1 + run.rounds * perRound;
+    const int perRound = hasPrelude ? 2 : 1;
+    const int first = run.warmUp ? 1 : 0;
+    const int expected = first + run.rounds * perRound;
     if (shell.exitCode() != 0 || reals.size() != expected) {
         result.error =
             err.isEmpty()
@@ -86,10 +97,12 @@ ShellTiming TimeInShell(const ShellRun &run)
                 : err.left(300);
         return result;
     }
-    QList<double> perStatement;
-    for (int r = 0; r < run.rounds; ++r)
-        perStatement << reals[expected - run.rounds * perRound + r * perRound + perRound - 1] /
-                            repeat;
-    result.medianMs = Median(perStatement);
+    QList<double> perRepeat;
+    for (int r = 0; r < run.rounds; ++r) {
+        const int at = first + r * perRound;
+        const double line = hasPrelude ? reals[at + 1] - reals[at] : reals[at];
+        perRepeat << line / repeat;
+    }
+    result.medianMs = Median(perRepeat);
     return result;
 }

@@ -8,13 +8,17 @@
 //   .output /dev/null        rows are formatted (list mode) and thrown away
 //   <setup statements>
 //   .timer on
-//   <the line once>          warm-up: the shell's page cache fills
-//   <prelude line>           per round, when given: timed but not counted
-//   <the line>               per round: the statements `repeat` times on one
-//                            line, so the shell reports one "Run Time: real"
-//                            for all of them
+//   <prelude> <statements>   warm-up (unless left out): the page cache fills
+//   per round:
+//     <statements> x repeat              on one line, so the shell reports one
+//                                        "Run Time: real" for all of them
+//   or, with a prelude (what the program did untimed before each run):
+//     (<prelude>) x repeat                  line A
+//     (<prelude> <statements>) x repeat     line B, counted as B - A
 //
-// The result is the median over the rounds of real / repeat, in ms. The
+// A prelude without a transaction of its own runs inside BEGIN ... COMMIT,
+// so its commits do not drown the statements' time. The result is the
+// median over the rounds of the statements' time / repeat, in ms. The
 // shell's timer has a resolution of 1 ms; `repeat` makes short statements
 // measurable.
 struct ShellRun {
@@ -24,6 +28,9 @@ struct ShellRun {
     QStringList statements;
     int repeat = 1;
     int rounds = 5;
+    // A warm-up line first; a long scan does without (the page cache cannot
+    // hold what it reads anyway).
+    bool warmUp = true;
 };
 
 struct ShellTiming {

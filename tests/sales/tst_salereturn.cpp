@@ -3,6 +3,7 @@
 #include "support/FaultInjection.h"
 #include "support/TestDatabase.h"
 
+#include <QSqlRecord>
 #include <QtTest>
 
 // Taking back one sold line: what each kind of sale gives back, what is
@@ -16,6 +17,7 @@ private slots:
     void refusalsWriteNothing_data();
     void refusalsWriteNothing();
     void lineReturnedOnlyOnce();
+    void listsFollowTheReturn();
     void inventoryTakesTheGoodsBack_data();
     void inventoryTakesTheGoodsBack();
     void failingWriteLeavesNothing_data();
@@ -67,6 +69,22 @@ const QStringList ReturnSnapshot = {
     QStringLiteral("SELECT * FROM Pro_Tiao ORDER BY Pro_TiaoID"),
     QStringLiteral("SELECT * FROM Pro_Kuan ORDER BY Pro_KuanID"),
     QStringLiteral("SELECT * FROM Pro_Huo ORDER BY Pro_HuoID")};
+
+// One column of every row a list's select gives, as text, and its titles.
+QStringList ColumnOf(TestDatabase &t, const QuerySource &source, int column,
+                     QStringList *titles = nullptr)
+{
+    QSqlQuery q = t.db.exec(source.sql, source.binds);
+    if (titles) {
+        titles->clear();
+        for (int i = 0; i < q.record().count(); ++i)
+            *titles << q.record().fieldName(i);
+    }
+    QStringList values;
+    while (q.next())
+        values << q.value(column).toString();
+    return values;
+}
 
 std::optional<SaleReturn::Split> SplitOf(const QString &cash, const QString &card)
 {
@@ -222,6 +240,41 @@ void TestSaleReturn::lineReturnedOnlyOnce()
     QCOMPARE(again.refusal->message, QStringLiteral("该商品已经退货!"));
     QCOMPARE(FaultInjection::Snapshot(t.db, ReturnSnapshot), after);
     QCOMPARE(Num(t, "SELECT User_ChuZhi FROM User_Info WHERE User_ID = ?", {f.member}), 560.0);
+}
+
+void TestSaleReturn::listsFollowTheReturn()
+{
+    TestDatabase t;
+    const Fixture f = MakeSale(t, 100, 0);
+    // A line of another member never shows in this member's list.
+    const qint64 stranger =
+        t.value("SELECT User_ID FROM User_Info WHERE User_Card = '8002'").toLongLong();
+    t.db.insert("INSERT INTO S_SaleDetail (SaleID, UserID, ProName, ProPrice, ProSalePrice, "
+                "ProJiFen, ProShuliang) VALUES (?, ?, '可乐', 5, 5, 0, 1)",
+                {f.sale, stranger});
+    const auto ids = [](qint64 a, qint64 b = 0) {
+        QStringList l{QString::number(a)};
+        if (b)
+            l << QString::number(b);
+        return l;
+    };
+
+    QStringList titles;
+    QCOMPARE(ColumnOf(t, SaleReturn::History(-1), 0, &titles), QStringList());
+    QCOMPARE(titles.size(), 13);
+    QCOMPARE(titles.first(), QStringLiteral("序号"));
+    QCOMPARE(ColumnOf(t, SaleReturn::History(f.member), 0), ids(f.line, f.otherLine));
+    QCOMPARE(ColumnOf(t, SaleReturn::ReturnedLinesExport(), 7), QStringList());
+
+    const SaleReturn::Result r = SaleReturn::Run(t.db, {f.member, f.line, std::nullopt});
+    QVERIFY(!r.refusal);
+    // The returned line and its negative copy leave the list; the export of
+    // returns holds both (quantities 2 and -2).
+    QCOMPARE(ColumnOf(t, SaleReturn::History(f.member), 0), ids(f.otherLine));
+    QCOMPARE(ColumnOf(t, SaleReturn::ReturnedLinesExport(), 7, &titles),
+             (QStringList{QStringLiteral("2"), QStringLiteral("-2")}));
+    QCOMPARE(titles.size(), 12);
+    QCOMPARE(titles.at(7), QStringLiteral("数量"));
 }
 
 void TestSaleReturn::inventoryTakesTheGoodsBack_data()
