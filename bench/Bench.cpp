@@ -174,7 +174,7 @@ void Bench::List(const QString &label, const QuerySource &source, Lines lines)
         if (all.line.rows > FirstPage)
             Print(ListLine(label + QStringLiteral(": first page"), source, false));
         else if (all.line.rows >= 0)
-            all.line.operation = label + QStringLiteral(": all rows = first page");
+            all.line.operation = label + QStringLiteral(": all rows (one page)");
     }
     Print(all);
 }

@@ -40,8 +40,8 @@ const QList<Typed> CardTexts = {
     {QStringLiteral("5"), "1 char"},
     {QStringLiteral("12"), "2 chars"},
     {QStringLiteral("123"), "3 chars"},
-    {QStringLiteral("80012345"), "8 chars, one card"},
-    {QStringLiteral("88888888"), "8 chars, no card"},
+    {QStringLiteral("80012345"), "8 chars, one"},
+    {QStringLiteral("88888888"), "8 chars, none"},
 };
 
 const QList<Typed> NameTexts = {
@@ -50,7 +50,7 @@ const QList<Typed> NameTexts = {
     {QStringLiteral("会员"), "2 chars"},
     {QStringLiteral("张伟"), "2 chars"},
     {QStringLiteral("李秀英"), "3 chars"},
-    {QStringLiteral("欧阳王李张刘陈杨"), "8 chars, no name"},
+    {QStringLiteral("欧阳王李张刘陈杨"), "8 chars, none"},
 };
 
 const QString SomeId = QStringLiteral("12345");

@@ -7,7 +7,7 @@
 namespace
 {
 
-constexpr int OperationWidth = 56;
+constexpr int OperationWidth = 70;
 
 // Columns a text takes in a terminal: CJK characters take two.
 int DisplayWidth(const QString &text)

@@ -73,7 +73,7 @@ QString Thousands(qint64 n)
 void Header(const Options &o)
 {
     Report::Text(QString::fromUtf8(
-                     R"(memberpos-bench: the program's statements against the bare sqlite3 shell
+                     R"text(memberpos-bench: the program's statements against the bare sqlite3 shell
 
 program ms  median of %1 rounds of the program's own functions on its own connections;
             a round repeats a short operation to last about 20 ms (time / repeats).
@@ -90,9 +90,9 @@ ratio       program / sqlite3.
 reference   model = the former way: QSqlQueryModel over a scrollable QSqlQuery (setQuery
             for a first page, fetchMore to the end for all rows), run once where the
             program takes more than %2 ms; MB kept = RowColumns. A list of 100 rows or
-            fewer has one line (its first page is all of it).
+            fewer has one line, "all rows (one page)".
 Operations slower than %2 ms run %3 rounds (noted); those slower than 20 ms get no
-warm-up. Builds or tests running at the same time move the figures by 10-30 %.)")
+warm-up. Builds or tests running at the same time move the figures by 10-30 %.)text")
                      .arg(o.rounds)
                      .arg(SlowMs)
                      .arg(SlowRounds));
