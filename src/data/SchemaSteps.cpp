@@ -85,6 +85,8 @@ void Analyze(Database &db)
 
 void Optimize(Database &db)
 {
+    // On the way out: another till writing now is not waited for long.
+    db.exec(QStringLiteral("PRAGMA busy_timeout = 100"));
     db.exec(QStringLiteral("PRAGMA optimize"));
 }
 
