@@ -1,10 +1,11 @@
 #include "app/TLoginForm.h"
 
-#include "context/AppInfo.h"
 #include "app/Login.h"
+#include "context/AppInfo.h"
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -84,12 +85,18 @@ bool TLoginForm::StartUp()
     setWindowTitle(AppInfo::AppTitle);
     Label1->setText(AppInfo::AppTitle);
     Label2->setText(AppInfo::VersionText);
+    const QString path = QDir::current().filePath(AppInfo::DbFileName);
     try {
         if (!m_ctx.db.isOpen())
-            m_ctx.db.open(QDir::current().filePath(AppInfo::DbFileName));
+            m_ctx.db.open(path);
         m_ctx.session.settings.load(m_ctx.db);
-    } catch (const DbError &) {
-        m_ctx.prompter.information(SettingsErrorMessage());
+    } catch (const DbError &e) {
+        QString message = SettingsErrorMessage();
+        // A file that is there but cannot be opened (busy while another till
+        // brings it up to date, made by a newer program): say why.
+        if (!m_ctx.db.isOpen() && QFileInfo::exists(path))
+            message += QLatin1Char('\n') + e.text();
+        m_ctx.prompter.information(message);
         emit quitRequested(1);
         return false;
     }

@@ -1,5 +1,7 @@
 #include "data/Database.h"
 
+#include "data/SchemaSteps.h"
+
 #include <QAtomicInt>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -39,6 +41,12 @@ void Database::open(const QString &path)
     if (!QFileInfo(path).isFile())
         throw DbError(QStringLiteral("数据库文件不存在：%1").arg(path));
     openForCreate(path);
+    try {
+        SchemaSteps::Upgrade(*this);
+    } catch (const DbError &) {
+        close();
+        throw;
+    }
 }
 
 void Database::openForCreate(const QString &path)
@@ -89,6 +97,13 @@ void Database::close()
         return;
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (db.isOpen() && !m_readOnly) {
+            try {
+                SchemaSteps::Optimize(*this);
+            } catch (const DbError &) {
+                // Statistics only: a busy or read-only file keeps its old ones.
+            }
+        }
         if (db.isOpen())
             db.close();
     }

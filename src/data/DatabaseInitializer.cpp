@@ -1,19 +1,11 @@
 #include "data/DatabaseInitializer.h"
 
 #include "data/Database.h"
+#include "data/SchemaSteps.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
-
-static QString schemaScript()
-{
-    Q_INIT_RESOURCE(schema);
-    QFile file(QStringLiteral(":/data/schema.sql"));
-    if (!file.open(QIODevice::ReadOnly))
-        throw DbError(QStringLiteral("缺少数据库结构资源"));
-    return QString::fromUtf8(file.readAll());
-}
 
 namespace DatabaseInitializer
 {
@@ -44,9 +36,7 @@ struct DemoLine {
 
 void createSchema(Database &db)
 {
-    Transaction tx(db);
-    db.execScript(schemaScript());
-    tx.commit();
+    SchemaSteps::CreateLatest(db);
 }
 
 // Returns the cash-paid sale lines that `where` picks (one per sale): each
@@ -338,6 +328,7 @@ void createFile(const QString &path, bool demo, bool large, const QDateTime &now
             addDemoData(db, now);
         if (large)
             addLargeData(db, now);
+        SchemaSteps::Analyze(db);
         db.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
         db.close();
     } catch (const DbError &) {

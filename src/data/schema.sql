@@ -538,4 +538,5 @@ INSERT INTO SL_Zhekou (ZhekouValue, ZhekouSelected, zhekouOrder) VALUES
 INSERT INTO SL_Danwei (DanweiName, DanweiOrder) VALUES
     ('个', 5), ('件', 4), ('份', 3), ('瓶', 2), ('盒', 1);
 
+-- Version 1; the numbered steps in schema_step<N>.sql follow it.
 PRAGMA user_version = 1;

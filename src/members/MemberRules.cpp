@@ -3,6 +3,7 @@
 #include "context/AppInfo.h"
 #include "data/Database.h"
 #include "data/TextRules.h"
+#include "data/TextSearch.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -225,24 +226,23 @@ int DeleteMember(Database &db, qint64 userId)
 
 std::optional<Member> FindNewestMember(Database &db, MemberKey key, const QString &value)
 {
-    QString where;
-    QVariant bind = NotNull(value);
+    const QString select = QStringLiteral("SELECT User_Info.*");
+    QuerySource source;
     switch (key) {
     case MemberKey::Card:
-        where = QStringLiteral("User_Card = ?");
+        source = {select + QStringLiteral(" FROM User_Info WHERE User_Card = ? "
+                                          "ORDER BY User_ID DESC"),
+                  {NotNull(value)}};
         break;
     case MemberKey::Id:
-        where = QStringLiteral("User_ID = ?");
-        bind = value.trimmed().toLongLong();
+        source = {select + QStringLiteral(" FROM User_Info WHERE User_ID = ?"),
+                  {value.trimmed().toLongLong()}};
         break;
     case MemberKey::Name:
-        where = QStringLiteral("User_Name LIKE '%' || ? || '%'") + LikeEscape;
-        bind = NotNull(LikeEscaped(value));
+        source = MembersContaining(select, SearchedText::Name, value, SearchOrder::NewestFirst);
         break;
     }
-    QSqlQuery q = db.exec(
-        QStringLiteral("SELECT * FROM User_Info WHERE %1 ORDER BY User_ID DESC LIMIT 1").arg(where),
-        {bind});
+    QSqlQuery q = db.exec(source.sql + QStringLiteral(" LIMIT 1"), source.binds);
     if (!q.next())
         return std::nullopt;
     return Member::FromRecord(q.record());
@@ -282,35 +282,32 @@ QuerySource MemberListSource(bool byMoneySpent)
 
 QuerySource MemberLookupSource(LookupFilter filter, const QString &value)
 {
-    const QString select = QStringLiteral(
+    const QString columns = QStringLiteral(
         "SELECT User_ID AS 序号, User_Card AS 卡号, User_Name AS 姓名, User_Sex AS 性别, "
         "User_Brithday AS 出生年月, User_Tel AS 电话, User_Mobi AS 手机, User_Address AS 地址, "
-        "User_Work AS 职业, User_Wenhua AS 学历, User_Other AS 备注 FROM User_Info");
+        "User_Work AS 职业, User_Wenhua AS 学历, User_Other AS 备注");
     switch (filter) {
     case LookupFilter::All:
-        return {select, {}};
+        return {columns + QStringLiteral(" FROM User_Info"), {}};
     case LookupFilter::Card:
-        return {select + QStringLiteral(" WHERE User_Card LIKE '%' || ? || '%'") + LikeEscape,
-                {NotNull(LikeEscaped(value))}};
+        return MembersContaining(columns, SearchedText::Card, value, SearchOrder::OldestFirst);
     case LookupFilter::Name:
-        return {select + QStringLiteral(" WHERE User_Name LIKE '%' || ? || '%'") + LikeEscape,
-                {NotNull(LikeEscaped(value))}};
+        return MembersContaining(columns, SearchedText::Name, value, SearchOrder::OldestFirst);
     case LookupFilter::Id:
-        return {select + QStringLiteral(" WHERE User_ID = ?"), {value.trimmed().toLongLong()}};
+        return {columns + QStringLiteral(" FROM User_Info WHERE User_ID = ?"),
+                {value.trimmed().toLongLong()}};
     case LookupFilter::Nothing:
         break;
     }
-    return {select + QStringLiteral(" WHERE User_ID = -1"), {}};
+    return {columns + QStringLiteral(" FROM User_Info WHERE User_ID = -1"), {}};
 }
 
 QuerySource MemberMatchesSource(MatchKind kind, const QString &value)
 {
     if (kind == MatchKind::UserName)
-        return {QStringLiteral("SELECT User_ID AS 序号, User_Card AS 卡号, User_Name AS 姓名, "
-                               "User_Sex AS 性别 FROM User_Info "
-                               "WHERE User_Name LIKE '%' || ? || '%'") +
-                    LikeEscape + QStringLiteral(" ORDER BY User_ID DESC"),
-                {NotNull(LikeEscaped(value))}};
+        return MembersContaining(QStringLiteral("SELECT User_ID AS 序号, User_Card AS 卡号, "
+                                                "User_Name AS 姓名, User_Sex AS 性别"),
+                                 SearchedText::Name, value, SearchOrder::NewestFirst);
     return {QStringLiteral("SELECT User_ID AS 序号, User_Card AS 卡号, User_Name AS 姓名, "
                            "User_ChuZhi AS 储值金额, User_Sex AS 性别 FROM User_Info "
                            "WHERE User_ID = ? ORDER BY User_ID DESC"),

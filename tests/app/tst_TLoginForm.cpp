@@ -15,6 +15,7 @@ class TestLoginForm : public QObject
 private slots:
     void splashHandsOverAfterItsTime();
     void missingDatabaseEndsTheProgram();
+    void newerDatabaseEndsTheProgramSayingWhy();
     void startLoadsSettingsFromTheWorkingFolder();
     void loginThroughTheDialog_data();
     void loginThroughTheDialog();
@@ -52,6 +53,25 @@ void TestLoginForm::missingDatabaseEndsTheProgram()
         QStringLiteral("程序出现错误，错误号0503，请与百纳软件联系。")));
     // Nothing was created in the working folder.
     QVERIFY(!QFile::exists(QDir(empty.path()).filePath(QStringLiteral("BNA_Member.dll"))));
+}
+
+void TestLoginForm::newerDatabaseEndsTheProgramSayingWhy()
+{
+    TestDatabase t;
+    t.db.exec(QStringLiteral("PRAGMA user_version = 999"));
+    t.db.close();
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(t.folder());
+    TLoginForm login(t.ctx);
+    QSignalSpy quit(&login, &TLoginForm::quitRequested);
+    QVERIFY(!login.StartUp());
+    QDir::setCurrent(previous);
+    QCOMPARE(quit.count(), 1);
+    QVERIFY(!t.db.isOpen());
+    QVERIFY(t.prompter.last().startsWith(
+        QStringLiteral("程序出现错误，错误号0503，请与百纳软件联系。")));
+    QVERIFY2(t.prompter.last().contains(QStringLiteral("（999）比本程序新")),
+             qPrintable(t.prompter.last()));
 }
 
 void TestLoginForm::startLoadsSettingsFromTheWorkingFolder()

@@ -4,8 +4,8 @@
 #include "support/TestDatabase.h"
 #include "widgets/DataGridWidget.h"
 #include "widgets/NavigatorBarWidget.h"
-
 #include "widgets/RowTableModel.h"
+
 #include <QListView>
 #include <QSignalSpy>
 #include <QStandardItemModel>
