@@ -16,8 +16,10 @@ cmake --build build-bench -j1 --target memberpos-bench memberpos memberpos-initd
 
 data=bench-data
 mkdir -p "$data"
-schema=$(sed -n 's/^PRAGMA user_version = \([0-9][0-9]*\);.*/\1/p' src/data/schema.sql)
-large_stamp=$(cat src/data/schema.sql src/data/DatabaseInitializer.cpp | sha1sum | cut -d' ' -f1)
+# The schema version the program reads and writes (PRAGMA user_version).
+schema=$(sed -n 's/.*constexpr int Latest = \([0-9][0-9]*\);.*/\1/p' src/data/SchemaSteps.h)
+large_stamp=$(cat src/data/schema*.sql src/data/SchemaSteps.cpp src/data/DatabaseInitializer.cpp |
+  sha1sum | cut -d' ' -f1)
 million_stamp=$(printf '%s\n' "$large_stamp" | cat - bench/grow-million.sql | sha1sum | cut -d' ' -f1)
 
 # usable FILE STAMP: the file is there, of the current schema, from the same generators.

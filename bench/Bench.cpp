@@ -252,6 +252,7 @@ Bench::Measured Bench::ListLine(const QString &label, const QuerySource &source,
         line.reference = Note(line.reference, RoundsNote(p, m_rounds));
 
         if (statements.size() != 1 || !IsSelect(statements.first())) {
+            shown = statements;
             line.reference = Note(line.reference, QStringLiteral("%1 statements recorded, not one "
                                                                  "select")
                                                       .arg(statements.size()));

@@ -3,6 +3,7 @@
 #include <QSqlDriver>
 #include <QSqlQuery>
 #include <QVariant>
+#include <cstring>
 #include <sqlite3.h>
 #include <stdexcept>
 
@@ -48,9 +49,14 @@ int StatementTrace::Callback(unsigned type, void *context, void *statement, void
 {
     if (type != SQLITE_TRACE_STMT)
         return 0;
-    // A statement of a trigger comes as a comment ("-- TRIGGER name").
+    // A statement of a trigger comes as a comment ("-- TRIGGER name"); the
+    // ones the search index (FTS5) runs on its own tables name the schema,
+    // as 'main'.'User_Search_config', which the program's statements never
+    // do. The shell runs both by itself as part of the statement.
     const char *unexpanded = static_cast<const char *>(text);
     if (unexpanded && unexpanded[0] == '-' && unexpanded[1] == '-')
+        return 0;
+    if (unexpanded && std::strstr(unexpanded, "'main'."))
         return 0;
     auto *self = static_cast<StatementTrace *>(context);
     char *expanded = sqlite3_expanded_sql(static_cast<sqlite3_stmt *>(statement));

@@ -14,7 +14,8 @@ sqlite3 *SqliteHandle(const QSqlQuery &query);
 // Records every statement a connection runs while it lives, as SQLite
 // expands it: the SQL with the bound values spliced in
 // (sqlite3_expanded_sql at the first step), so the shell can run exactly
-// what the program ran. Statements run by triggers are left out.
+// what the program ran. Statements run by triggers, and those the search
+// index (FTS5) runs on its own tables, are left out.
 class StatementTrace
 {
 public:
