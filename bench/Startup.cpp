@@ -19,17 +19,6 @@ namespace
 
 constexpr int WaitLimitMs = 20000;
 
-// A display number no X server uses.
-int FreeDisplay()
-{
-    for (int n = 57; n < 99; ++n) {
-        if (!QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) &&
-            !QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-            return n;
-    }
-    return -1;
-}
-
 void Stop(QProcess &process)
 {
     if (process.state() == QProcess::NotRunning)
@@ -41,17 +30,14 @@ void Stop(QProcess &process)
     }
 }
 
-// The windows mapped with this whole title (the titles are plain text).
-QStringList VisibleWindows(const QProcessEnvironment &env, const QString &title)
+// The title of a window (xdotool getwindowname); empty when it has none.
+QString WindowTitle(const QProcessEnvironment &env, const QString &window)
 {
-    QProcess search;
-    search.setProcessEnvironment(env);
-    search.start(QStringLiteral("xdotool"),
-                 {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                  QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$')});
-    search.waitForFinished(-1);
-    return QString::fromLatin1(search.readAllStandardOutput())
-        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QProcess name;
+    name.setProcessEnvironment(env);
+    name.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window});
+    name.waitForFinished(-1);
+    return QString::fromUtf8(name.readAllStandardOutput()).trimmed();
 }
 
 // What xev reports of the top-level windows, with the time each line came in.
@@ -144,9 +130,6 @@ void MeasureStartup(const QString &programPath, const QString &database, const Q
     const QString program = QFileInfo(programPath).absoluteFilePath();
     if (!QFileInfo(program).isExecutable())
         return Unmeasured(program + QStringLiteral(" is missing"));
-    const int display = FreeDisplay();
-    if (display < 0)
-        return Unmeasured(QStringLiteral("no free display number"));
 
     const QString folder = QDir(workDir).filePath(QStringLiteral("startup"));
     QDir().mkpath(folder);
@@ -159,35 +142,35 @@ void MeasureStartup(const QString &programPath, const QString &database, const Q
     if (!QFile::copy(database, working))
         return Unmeasured(QStringLiteral("cannot copy the database"));
 
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(display));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-
+    // Xvfb picks a free display itself and tells its number (-displayfd), so
+    // a test starting its own X server at the same time cannot take ours.
     QProcess xvfb;
     xvfb.setProgram(QStringLiteral("Xvfb"));
-    xvfb.setArguments({QStringLiteral(":%1").arg(display), QStringLiteral("-screen"),
+    xvfb.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                        QStringLiteral("0"), QStringLiteral("1280x1024x24"),
                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    xvfb.setStandardOutputFile(QProcess::nullDevice());
     xvfb.setStandardErrorFile(QProcess::nullDevice());
     xvfb.start();
     xvfb.waitForStarted(-1);
-    bool up = false;
-    for (int i = 0; i < 100 && !up && xvfb.state() == QProcess::Running; ++i) {
-        QProcess probe;
-        probe.setProcessEnvironment(env);
-        probe.start(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")});
-        probe.waitForFinished(-1);
-        up = probe.exitCode() == 0;
-        if (!up)
-            QThread::msleep(50);
+    QString display;
+    QElapsedTimer waiting;
+    waiting.start();
+    while (display.isEmpty() && waiting.elapsed() < 10000 && xvfb.state() == QProcess::Running) {
+        if (xvfb.canReadLine())
+            display = QString::fromLatin1(xvfb.readLine()).trimmed();
+        else
+            xvfb.waitForReadyRead(100);
     }
-    if (!up) {
+    if (display.isEmpty()) {
         Stop(xvfb);
         removeWorking();
         return Unmeasured(QStringLiteral("Xvfb did not start"));
     }
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
 
     QList<double> toSplash, splashWait, toLogin, total;
     QString problem;
@@ -209,29 +192,32 @@ void MeasureStartup(const QString &programPath, const QString &database, const Q
         app.start(program, {});
         EventReader events(xev, clock);
 
-        // The splash is the first window mapped; the login window the first
-        // one mapped after the splash is unmapped.
+        // Each window mapped is told by its title: the splash screen, then
+        // the login window once the splash is gone.
         std::optional<WindowEvent> splashShown, splashGone, loginShown;
         while (!loginShown && clock.elapsed() < WaitLimitMs) {
             const std::optional<WindowEvent> e = events.next(WaitLimitMs);
             if (!e)
                 break;
-            if (!splashShown) {
-                if (e->mapped)
-                    splashShown = e;
-            } else if (!splashGone) {
-                if (!e->mapped && e->window == splashShown->window)
+            if (!e->mapped) {
+                if (splashShown && !splashGone && e->window == splashShown->window)
                     splashGone = e;
-            } else if (e->mapped) {
-                loginShown = e;
+                continue;
             }
+            const QString title = WindowTitle(env, e->window);
+            // On X the window manager's title may carry the program's name
+            // after the window's own ("百纳餐饮会员管理系统 — 百纳会员管理系统").
+            if (!splashShown && title.startsWith(AppInfo::ShortTitle))
+                splashShown = e;
+            else if (splashGone && title.startsWith(AppInfo::AppTitle))
+                loginShown = e;
         }
-        const bool isLogin =
-            loginShown && VisibleWindows(env, AppInfo::AppTitle).contains(loginShown->window);
         Stop(app);
         Stop(xev);
-        if (!loginShown || !isLogin) {
-            problem = QStringLiteral("the login window was not seen");
+        if (!loginShown) {
+            problem = !splashShown  ? QStringLiteral("the splash screen was not seen")
+                      : !splashGone ? QStringLiteral("the splash screen did not go")
+                                    : QStringLiteral("the login window was not seen");
             break;
         }
         toSplash << splashShown->at;
