@@ -229,7 +229,7 @@ QuerySource ChartSource(Database &db, const ReportCriteria &criteria, Mode mode)
         ChartStep(criteria) == Step::Day ? QStringLiteral("10") : QStringLiteral("7");
     const QString outer = QStringLiteral("SELECT substr(t, 1, ") + period +
                           QStringLiteral(") AS period, SUM(a), SUM(b) FROM (");
-    const QString grouped = QStringLiteral(") GROUP BY period ORDER BY period");
+    const QString grouped = QStringLiteral(") g GROUP BY period ORDER BY period");
     if (mode == Mode::Recharges) {
         const QuerySource where = Where(db, criteria, RechargeColumns);
         return {outer +
