@@ -25,11 +25,12 @@ QString AxisLabel(const QString &period, SalesStatistics::Step step)
 StatisticsChartView::StatisticsChartView(QWidget *parent) : QChartView(parent)
 {
     setRenderHint(QPainter::Antialiasing);
-    auto *c = new QChart;
+    // The view's own chart: one set in its place would leave this one to
+    // whoever deletes it.
+    QChart *c = chart();
     c->setAnimationOptions(QChart::NoAnimation);
     c->legend()->setAlignment(Qt::AlignRight);
     c->setMargins(QMargins(4, 4, 4, 4));
-    setChart(c);
 }
 
 void StatisticsChartView::clearChart()
