@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-scripts/ensure-packages.sh cmake g++ make qt6-base-dev libqt6sql6-sqlite libgl-dev fonts-wqy-microhei \
+scripts/ensure-packages.sh cmake g++ make qt6-base-dev qt6-charts-dev libqt6sql6-sqlite libgl-dev fonts-wqy-microhei \
   qt6-translations-l10n libsqlite3-dev
 
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DMEMBERPOS_TESTS=OFF >/dev/null

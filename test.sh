@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-scripts/ensure-packages.sh cmake g++ make qt6-base-dev libqt6sql6-sqlite libgl-dev fonts-wqy-microhei \
+scripts/ensure-packages.sh cmake g++ make qt6-base-dev qt6-charts-dev libqt6sql6-sqlite libgl-dev fonts-wqy-microhei \
   qt6-translations-l10n libfreexl-dev pkg-config poppler-utils sqlite3 libsqlite3-dev xvfb xdotool
 
 build=${BUILD_DIR:-build}

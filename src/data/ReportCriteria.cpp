@@ -56,7 +56,7 @@ Check ReportCriteria::check() const
         return Refusal{QStringLiteral("开始日期无效，请重新选择！"), QStringLiteral("dtpStart")};
     if (!endDay.isValid() || !inRange(endDay))
         return Refusal{QStringLiteral("结束日期无效，请重新选择！"), QStringLiteral("dtpEnd")};
-    if (endDay < startDay)
+    if (refuseReversed && endDay < startDay)
         return Refusal{QStringLiteral("结束日期不能早于开始日期！"), QStringLiteral("dtpEnd")};
     return std::nullopt;
 }
@@ -81,6 +81,11 @@ bool ReportCriteria::anyOperator() const
     return isAll(operatorName);
 }
 
+bool ReportCriteria::anySalesPerson() const
+{
+    return isAll(salesPerson);
+}
+
 Check BuildReportWhere(Database &db, const ReportCriteria &criteria, const ReportColumns &columns,
                        QuerySource &where)
 {
@@ -92,6 +97,8 @@ Check BuildReportWhere(Database &db, const ReportCriteria &criteria, const Repor
     QVariantList binds{criteria.fromText(), criteria.untilText()};
     addChoice(db, criteria.shop, columns.shop, columns.shopBy, GetStoreID, conditions, binds);
     addChoice(db, criteria.operatorName, columns.operatorColumn, columns.operatorBy, GetAdminID,
+              conditions, binds);
+    addChoice(db, criteria.salesPerson, columns.salesPerson, columns.salesPersonBy, GetDaoGouID,
               conditions, binds);
     where.sql = conditions.join(QStringLiteral(" AND "));
     where.binds = binds;
@@ -107,4 +114,11 @@ QuerySource ReportShopNames()
 QuerySource ReportOperatorNames()
 {
     return {QStringLiteral("SELECT Admin_Name FROM admin ORDER BY Admin_ID"), {}};
+}
+
+QuerySource ReportSalesPersonNames()
+{
+    return {
+        QStringLiteral("SELECT DaoGouName FROM SL_DaoGou WHERE DaoGouShow = '1' ORDER BY DaoGouID"),
+        {}};
 }

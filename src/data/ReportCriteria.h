@@ -17,17 +17,21 @@ inline const QDate FirstReportDay = QDate(1900, 1, 1);
 inline const QDate LastReportDay = QDate(9998, 12, 31);
 
 // What a list or report window asks for: the days from `startDay` to
-// `endDay`, both included, and optionally one shop and one operator by name
-// (empty or 全部: every shop, every operator).
+// `endDay`, both included, and optionally one shop, one operator and one
+// shop assistant by name (empty or 全部: every one).
 struct ReportCriteria {
     QDate startDay;
     QDate endDay;
     QString shop;
     QString operatorName;
+    QString salesPerson{};
+    // An end day before the start day is refused. A window that takes any
+    // two days clears this: such a range then simply holds no row.
+    bool refuseReversed = true;
 
-    // Refused when a day is missing or out of range, or when the end day is
-    // before the start day; the focus goes to the date box concerned
-    // (dtpStart, dtpEnd).
+    // Refused when a day is missing or out of range, or (with
+    // refuseReversed) when the end day is before the start day; the focus
+    // goes to the date box concerned (dtpStart, dtpEnd).
     Check check() const;
     // "yyyy-MM-dd 00:00:00" of the start day: rows stamped at or after it count.
     QString fromText() const;
@@ -35,6 +39,7 @@ struct ReportCriteria {
     QString untilText() const;
     bool anyShop() const;
     bool anyOperator() const;
+    bool anySalesPerson() const;
 };
 
 // How the shop or operator of a row is compared with the name chosen.
@@ -52,18 +57,21 @@ struct ReportColumns {
     MatchBy shopBy = MatchBy::Id;
     QString operatorColumn{};
     MatchBy operatorBy = MatchBy::Id;
+    QString salesPerson{};
+    MatchBy salesPersonBy = MatchBy::Id;
 };
 
 // The condition of `criteria` on `columns`, without "WHERE": the date range
-// (date >= ? AND date < ?) and the shop and operator chosen, joined with AND,
-// every value bound. A name that matches no shop or operator gives a
+// (date >= ? AND date < ?) and the shop, operator and shop assistant
+// chosen, joined with AND, every value bound. A name that matches no shop or operator gives a
 // condition no row meets. Returns the refusal of criteria.check() (`where`
 // stays empty). Throws DbError when a column is no plain identifier or a
 // lookup fails.
 Check BuildReportWhere(Database &db, const ReportCriteria &criteria, const ReportColumns &columns,
                        QuerySource &where);
 
-// The names the criteria lists offer after 全部: the shown shops and every
-// operator, in the order they were entered.
+// The names the criteria lists offer after 全部: the shown shops, every
+// operator and the shown shop assistants, in the order they were entered.
 QuerySource ReportShopNames();
 QuerySource ReportOperatorNames();
+QuerySource ReportSalesPersonNames();

@@ -9,7 +9,7 @@ class QString;
 namespace SchemaSteps
 {
 
-inline constexpr int Latest = 2;
+inline constexpr int Latest = 3;
 
 // The version the file records (0 for a file that is no database of ours).
 int Version(Database &db);

@@ -7,6 +7,7 @@
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QList>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -49,7 +50,9 @@ void refill(QComboBox *box, Database &db, const QuerySource &source)
 } // namespace
 
 CriteriaBar::CriteriaBar(AppContext &ctx, Choices choices, QWidget *parent)
-    : QWidget(parent), cbShop(nullptr), cbOperator(nullptr), m_ctx(ctx)
+    : QWidget(parent), cbShop(nullptr), cbOperator(nullptr), cbSalePerson(nullptr), m_ctx(ctx),
+      m_shopNames(ReportShopNames()), m_operatorNames(ReportOperatorNames()),
+      m_salesPersonNames(ReportSalesPersonNames())
 {
     const QDate today = ctx.clock.today();
     dtpStart = dateEdit("dtpStart", today, this);
@@ -58,6 +61,8 @@ CriteriaBar::CriteriaBar(AppContext &ctx, Choices choices, QWidget *parent)
         cbShop = choiceBox("cbShop", this);
     if (choices.testFlag(Operator))
         cbOperator = choiceBox("cbOperator", this);
+    if (choices.testFlag(SalesPerson))
+        cbSalePerson = choiceBox("cbSalePerson", this);
     btnQuery = new QPushButton(QStringLiteral("查询"), this);
     btnQuery->setObjectName(QStringLiteral("btnQuery"));
     btnQuery->setAutoDefault(false);
@@ -76,6 +81,7 @@ CriteriaBar::CriteriaBar(AppContext &ctx, Choices choices, QWidget *parent)
     labelled(QStringLiteral("开始日期："), dtpStart);
     labelled(QStringLiteral("结束日期："), dtpEnd);
     labelled(QStringLiteral("店名："), cbShop);
+    labelled(QStringLiteral("销售员："), cbSalePerson);
     labelled(QStringLiteral("操作员："), cbOperator);
     row->addWidget(btnQuery);
     row->addStretch();
@@ -92,6 +98,9 @@ ReportCriteria CriteriaBar::criteria() const
         c.shop = cbShop->currentText();
     if (cbOperator)
         c.operatorName = cbOperator->currentText();
+    if (cbSalePerson)
+        c.salesPerson = cbSalePerson->currentText();
+    c.refuseReversed = m_rangeChecked;
     return c;
 }
 
@@ -101,11 +110,42 @@ void CriteriaBar::setRange(const QDate &start, const QDate &end)
     dtpEnd->setDate(end);
 }
 
+void CriteriaBar::setNames(Choice list, const QuerySource &names)
+{
+    switch (list) {
+    case Shop:
+        m_shopNames = names;
+        break;
+    case Operator:
+        m_operatorNames = names;
+        break;
+    case SalesPerson:
+        m_salesPersonNames = names;
+        break;
+    }
+}
+
+QLabel *CriteriaBar::caption(const QWidget *control) const
+{
+    const QList<QLabel *> labels = findChildren<QLabel *>(Qt::FindDirectChildrenOnly);
+    for (QLabel *label : labels) {
+        if (control && label->buddy() == control)
+            return label;
+    }
+    return nullptr;
+}
+
+void CriteriaBar::setRangeChecked(bool checked)
+{
+    m_rangeChecked = checked;
+}
+
 bool CriteriaBar::reload()
 {
     return Guarded(m_ctx.prompter, [&] {
-        refill(cbShop, m_ctx.db, ReportShopNames());
-        refill(cbOperator, m_ctx.db, ReportOperatorNames());
+        refill(cbShop, m_ctx.db, m_shopNames);
+        refill(cbSalePerson, m_ctx.db, m_salesPersonNames);
+        refill(cbOperator, m_ctx.db, m_operatorNames);
     });
 }
 

@@ -79,6 +79,9 @@ private slots:
     void refusals();
     void columnsMustBeIdentifiers_data();
     void columnsMustBeIdentifiers();
+    void salesPerson_data();
+    void salesPerson();
+    void reversedRangeHoldsNothing();
 };
 
 void TestReportCriteria::wholeDaysTaken_data()
@@ -328,6 +331,64 @@ void TestReportCriteria::columnsMustBeIdentifiers()
     }
     QCOMPARE(thrown, !accepted);
     QVERIFY(t.value("SELECT COUNT(*) FROM S_Sale").toInt() > 0);
+}
+
+void TestReportCriteria::salesPerson_data()
+{
+    QTest::addColumn<QString>("salesPerson");
+    QTest::addColumn<bool>("byName");
+    QTest::addColumn<int>("conditions");
+    QTest::addColumn<int>("lines");
+    // The demo's lines: 张丽 three sold and one returned, 王强 four, 李娜 one.
+    QTest::newRow("全部") << "全部" << false << 2 << 9;
+    QTest::newRow("by id") << "王强" << false << 3 << 4;
+    QTest::newRow("by name") << "李娜" << true << 3 << 1;
+    QTest::newRow("nobody of that name") << "王五" << false << 3 << 0;
+    QTest::newRow("a quote") << "张丽' OR '1'='1" << true << 3 << 0;
+}
+
+void TestReportCriteria::salesPerson()
+{
+    QFETCH(QString, salesPerson);
+    QFETCH(bool, byName);
+    QFETCH(int, conditions);
+    QFETCH(int, lines);
+    TestDatabase t(TestDatabase::Content::Demo);
+    ReportCriteria criteria = wholeSpan();
+    criteria.salesPerson = salesPerson;
+    QCOMPARE(criteria.anySalesPerson(), salesPerson == AllChoice);
+    ReportColumns columns{.date = QStringLiteral("s.SaleDate")};
+    columns.salesPerson = byName ? QStringLiteral("dg.DaoGouName") : QStringLiteral("d.DaoGouID");
+    columns.salesPersonBy = byName ? MatchBy::Name : MatchBy::Id;
+    QuerySource where;
+    QVERIFY(!BuildReportWhere(t.db, criteria, columns, where));
+    QCOMPARE(where.binds.size(), conditions);
+    QVERIFY(!where.sql.contains(QLatin1Char('\'')));
+    QCOMPARE(t.value(QStringLiteral("SELECT COUNT(*) FROM S_SaleDetail d JOIN S_Sale s ON "
+                                    "s.SaleID = d.SaleID LEFT JOIN SL_DaoGou dg ON "
+                                    "dg.DaoGouID = d.DaoGouID WHERE ") +
+                         where.sql,
+                     where.binds)
+                 .toInt(),
+             lines);
+}
+
+// A window that takes any two days: an end before the start passes the
+// check and its condition holds no row.
+void TestReportCriteria::reversedRangeHoldsNothing()
+{
+    TestDatabase t(TestDatabase::Content::Demo);
+    useTestSales(t);
+    ReportCriteria criteria{QDate(2024, 12, 31), QDate(2023, 1, 1), {}, {}};
+    QVERIFY(criteria.check());
+    criteria.refuseReversed = false;
+    QVERIFY(!criteria.check());
+    QuerySource where;
+    QVERIFY(!BuildReportWhere(t.db, criteria, {.date = QStringLiteral("s.SaleDate")}, where));
+    QCOMPARE(billsWhere(t, where), QStringList());
+    // Days out of range are still refused.
+    criteria.endDay = QDate();
+    QVERIFY(criteria.check());
 }
 
 QTEST_MAIN(TestReportCriteria)

@@ -73,6 +73,10 @@ void TestSchemaSteps::olderFileIsUpgradedOnOpen()
     QCOMPARE(SchemaSteps::Version(db), SchemaSteps::Latest);
     QVERIFY(HasObject(db, QStringLiteral("idx_user_moneyall")));
     QVERIFY(HasObject(db, QStringLiteral("User_Search")));
+    // Step 3: the statistics' indexes.
+    for (const char *index :
+         {"idx_sale_stats", "idx_detail_stats", "idx_addmoney_stats", "idx_user_chuzhi"})
+        QVERIFY2(HasObject(db, QLatin1String(index)), index);
     // The members made before the step are in the search index.
     const int members = db.scalar(QStringLiteral("SELECT COUNT(*) FROM User_Info")).toInt();
     QVERIFY(members > 2);

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -44,6 +45,7 @@ private slots:
     void queryHandsOverCriteria();
     void endBeforeStartRefused();
     void listsReadAgainOnShow();
+    void windowOfItsOwn();
 };
 
 void TestCriteriaBar::controls()
@@ -189,6 +191,47 @@ void TestCriteriaBar::listsReadAgainOnShow()
     QCOMPARE(t.prompter.messages.size(), 1);
     QVERIFY(t.prompter.messages.first().startsWith(QStringLiteral("错误:")));
     QCOMPARE(items(bar.cbShop), (QStringList{"全部", "总店", "二分店", "三分店"}));
+}
+
+// A window with its own lists and captions, taking any two days.
+void TestCriteriaBar::windowOfItsOwn()
+{
+    TestDatabase t(TestDatabase::Content::Demo);
+    t.db.exec(QStringLiteral("INSERT INTO SL_Store (StoreName, StoreShow) VALUES ('旧店', '0')"));
+    t.db.exec(QStringLiteral("UPDATE SL_DaoGou SET DaoGouShow = '0' WHERE DaoGouName = '王强'"));
+    CriteriaBar bar(t.ctx, CriteriaBar::Shop | CriteriaBar::SalesPerson);
+    QVERIFY(!bar.cbOperator);
+    bar.setNames(CriteriaBar::Shop,
+                 {QStringLiteral("SELECT StoreName FROM SL_Store ORDER BY StoreID"), {}});
+    bar.caption(bar.dtpEnd)->setText(QStringLiteral("至"));
+    bar.setRangeChecked(false);
+    bar.show();
+    QCOMPARE(items(bar.cbShop), (QStringList{"全部", "总店", "二分店", "旧店"}));
+    // The shop assistants shown, as the sale screens offer them.
+    QCOMPARE(items(FindControl<QComboBox>(&bar, "cbSalePerson")),
+             (QStringList{"全部", "张丽", "李娜"}));
+    QCOMPARE(bar.caption(bar.cbSalePerson)->text(), QString("销售员："));
+    QCOMPARE(bar.caption(bar.dtpEnd)->text(), QString("至"));
+    QVERIFY(!bar.caption(nullptr));
+
+    choose(bar.cbShop, "旧店");
+    choose(bar.cbSalePerson, "李娜");
+    bar.dtpStart->setDate(QDate(2024, 3, 5));
+    bar.dtpEnd->setDate(QDate(2024, 3, 1));
+    QSignalSpy query(&bar, &CriteriaBar::queryRequested);
+    QTest::mouseClick(bar.btnQuery, Qt::LeftButton);
+    QCOMPARE(query.count(), 1);
+    QVERIFY(t.prompter.messages.isEmpty());
+    const auto criteria = query.first().first().value<ReportCriteria>();
+    QCOMPARE(criteria.shop, QString("旧店"));
+    QCOMPARE(criteria.salesPerson, QString("李娜"));
+    QVERIFY(!criteria.refuseReversed);
+    // The reversed range holds no row.
+    QuerySource where;
+    QVERIFY(!BuildReportWhere(t.db, criteria, {.date = QStringLiteral("SaleDate")}, where));
+    QCOMPARE(t.value(QStringLiteral("SELECT COUNT(*) FROM S_Sale WHERE ") + where.sql, where.binds)
+                 .toInt(),
+             0);
 }
 
 QTEST_MAIN(TestCriteriaBar)
