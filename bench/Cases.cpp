@@ -12,6 +12,7 @@
 #include "members/MemberCard.h"
 #include "members/MemberRules.h"
 #include "products/ProductQueries.h"
+#include "reports/SalesStatistics.h"
 #include "sales/Checkout.h"
 #include "sales/OpenBill.h"
 #include "sales/SaleLine.h"
@@ -283,6 +284,42 @@ void ReadCases(Bench &bench, const Picks &picks)
                         return qint64(model.rowCount());
                     });
     }
+
+    Report::Group(QStringLiteral("Sales statistics (TFTongji)"));
+    const QDate lastDay = now.date();
+    for (const bool narrowed : {false, true}) {
+        // A year to today; everything, or one shop and one operator.
+        ReportCriteria year{lastDay.addYears(-1).addDays(1), lastDay,
+                            narrowed ? QStringLiteral("总店") : AllChoice,
+                            narrowed ? QStringLiteral("admin") : AllChoice};
+        year.refuseReversed = false;
+        const QString scope = narrowed ? QStringLiteral(", one shop and operator") : QString();
+        for (const SalesStatistics::Mode mode :
+             {SalesStatistics::Mode::Sales, SalesStatistics::Mode::Recharges}) {
+            const QString what = mode == SalesStatistics::Mode::Sales ? QStringLiteral("sales")
+                                                                      : QStringLiteral("recharges");
+            bench.Plain(QStringLiteral("totals of a year's %1%2 (Compute)").arg(what, scope),
+                        [year, mode](Database &db) {
+                            SalesStatistics::Compute(db, year, mode);
+                            return qint64(1);
+                        });
+            bench.Plain(QStringLiteral("chart of a year's %1%2 (ComputeChart)").arg(what, scope),
+                        [year, mode](Database &db) {
+                            return qint64(
+                                SalesStatistics::ComputeChart(db, year, mode).periods.size());
+                        });
+        }
+        bench.List(QStringLiteral("a year's sales") + scope,
+                   SalesStatistics::SaleList(bench.db(), year));
+        bench.List(QStringLiteral("a year's sale lines") + scope,
+                   SalesStatistics::LineList(bench.db(), year));
+        bench.List(QStringLiteral("a year's recharges") + scope,
+                   SalesStatistics::RechargeList(bench.db(), year));
+    }
+    bench.List(QStringLiteral("shop names (every shop)"), SalesStatistics::ShopNames(),
+               Lines::AllRows);
+    bench.List(QStringLiteral("shop assistant names"), SalesStatistics::SalesPersonNames(),
+               Lines::AllRows);
 
     Report::Group(QStringLiteral("Report criteria bar"));
     bench.List(QStringLiteral("shop names"), ReportShopNames(), Lines::AllRows);

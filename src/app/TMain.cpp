@@ -9,6 +9,7 @@
 #include "members/TModiMemberInfo.h"
 #include "members/TViewForm.h"
 #include "products/TFPro2.h"
+#include "reports/TFTongji.h"
 #include "sales/TFrmSaleReturn.h"
 #include "sales/TSale3Form.h"
 #include "sales/TSaleForm.h"
@@ -354,7 +355,9 @@ void TMain::BtnProductsClick()
 
 void TMain::BtnStatisticsClick()
 {
-    notAvailable(QStringLiteral("统计"));
+    // A fresh statistics window for every opening.
+    TFTongji form(m_ctx, this);
+    form.exec();
 }
 
 void TMain::BtnSettingClick()

@@ -53,8 +53,8 @@ void returnLines(Database &db, const QString &where)
         "(SELECT r.SaleDetailID FROM S_SaleDetail r WHERE r.ProShuliang < 0)"));
     db.exec(QStringLiteral(
         "UPDATE S_Sale SET PriceAll = PriceAll - r.amount, JiFenAll = JiFenAll - r.points, "
-        "FCashAll = FCashAll - r.amount FROM (SELECT SaleID, -SUM(ProSalePrice * ProShuliang) "
-        "AS amount, -SUM(ProJiFen * ProShuliang) AS points FROM S_SaleDetail WHERE ProShuliang < 0 "
+        "FCashAll = FCashAll - r.amount FROM (SELECT SaleID, SUM(ProSalePrice * ProShuliang) "
+        "AS amount, SUM(ProJiFen * ProShuliang) AS points FROM S_SaleDetail WHERE ProShuliang < 0 "
         "GROUP BY SaleID) r WHERE S_Sale.SaleID = r.SaleID"));
 }
 
@@ -207,6 +207,23 @@ void addDemoData(Database &db, const QDateTime &now)
     // The first beer line came back.
     returnLines(db, QStringLiteral("SaleDetailID = (SELECT MIN(SaleDetailID) FROM S_SaleDetail "
                                    "WHERE ProName = '青岛啤酒')"));
+    // Today's sale at the second shop by the clerk: two lines, cash. The
+    // statistics window opens on today's figures, and its shop and operator
+    // lists have a sale to narrow to.
+    {
+        const QString today = stamp(now.addSecs(-1800));
+        const qint64 sale = db.insert(
+            QStringLiteral("INSERT INTO S_Sale (UserID, AdminID, StoreID, PriceAll, JiFenAll, "
+                           "SaleDate, SaleInputDate, FCashAll, FCardAll) "
+                           "VALUES (2, 2, 2, 46, 3, ?, ?, 46, 0)"),
+            {today, today});
+        insertMany(db,
+                   QStringLiteral("INSERT INTO S_SaleDetail (SaleID, UserID, BrandID, ProSortID, "
+                                  "DaoGouID, ProName, ProPrice, ProSalePrice, ProJiFen, "
+                                  "ProShuliang) VALUES (?, 2, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                   {{sale, 1, 1, 2, QStringLiteral("宫保鸡丁"), 32.0, 32.0, 3.0, 1},
+                    {sale, 2, 3, 2, QStringLiteral("青岛啤酒"), 7.0, 7.0, 0.0, 2}});
+    }
     db.exec(QStringLiteral(
         "UPDATE User_Info SET User_MoneyAll = (SELECT COALESCE(SUM(PriceAll), 0) FROM S_Sale "
         "WHERE S_Sale.UserID = User_Info.User_ID)"));
@@ -275,6 +292,11 @@ void addLargeData(Database &db, const QDateTime &now)
             "datetime(?, '-' || (i % 730) || ' days'), datetime(?, '-' || (i % 730) || ' days'), "
             "50.0, 0 FROM n"),
         {base, base});
+    // The large shop's sales by both shops and both operators, a quarter to
+    // each pair, so that the statistics of one shop and one operator narrow.
+    db.exec(QStringLiteral("UPDATE S_Sale SET StoreID = 1 + SaleID % 2, "
+                           "AdminID = 1 + SaleID / 2 % 2 "
+                           "WHERE SaleID > (SELECT MAX(SaleID) - 200000 FROM S_Sale)"));
     db.exec(QStringLiteral(
         "INSERT INTO S_SaleDetail (SaleID, UserID, BrandID, ProSortID, DaoGouID, ProName, "
         "ProPrice, ProSalePrice, ProJiFen, ProShuliang) "

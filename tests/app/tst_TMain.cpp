@@ -136,6 +136,10 @@ void TestMain::commandsOpenTheirWindows_data()
                                  << "TCashForm" << false;
     QTest::newRow("兑分 menu") << "MnuDuiFen"
                                << "TCashForm" << false;
+    QTest::newRow("统计 button") << "BtnStatistics"
+                                 << "TFTongji" << true;
+    QTest::newRow("统计 menu") << "MnuStatistics"
+                               << "TFTongji" << true;
 }
 
 void TestMain::commandsOpenTheirWindows()

@@ -95,17 +95,20 @@ void TestCriteriaBar::queryHandsOverCriteria_data()
     QTest::addColumn<QString>("shop");
     QTest::addColumn<QString>("operatorName");
     QTest::addColumn<int>("sales");
-    // The demo's five sales, all at 总店 by admin, from 28 February to 3 March.
+    // The demo's sales: five at 总店 by admin, from 28 February to 3 March,
+    // and today's (5 March, 08:37) at 二分店 by 收银员.
     QTest::newRow("the demo's week, every shop")
         << QDate(2024, 2, 26) << QDate(2024, 3, 5) << "全部"
-        << "全部" << 5;
+        << "全部" << 6;
     QTest::newRow("leap day, 总店") << QDate(2024, 2, 29) << QDate(2024, 2, 29) << "总店"
                                     << "admin" << 1;
     QTest::newRow("二分店") << QDate(2024, 2, 26) << QDate(2024, 3, 5) << "二分店"
-                            << "全部" << 0;
-    QTest::newRow("收银员") << QDate(2024, 2, 26) << QDate(2024, 3, 5) << "全部"
-                            << "收银员" << 0;
-    QTest::newRow("start equals end, no sales") << QDate(2024, 3, 5) << QDate(2024, 3, 5) << "全部"
+                            << "全部" << 1;
+    QTest::newRow("收银员 at 总店") << QDate(2024, 2, 26) << QDate(2024, 3, 5) << "总店"
+                                    << "收银员" << 0;
+    QTest::newRow("start equals end: today") << QDate(2024, 3, 5) << QDate(2024, 3, 5) << "全部"
+                                             << "收银员" << 1;
+    QTest::newRow("start equals end, no sales") << QDate(2024, 3, 4) << QDate(2024, 3, 4) << "全部"
                                                 << "全部" << 0;
 }
 
