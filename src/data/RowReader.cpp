@@ -189,13 +189,17 @@ int RowReader::read(RowColumns &rows, int count)
     while (m_hasRow && (count < 0 || n < count)) {
         for (int i = 0; i < columns; ++i) {
             RowColumns::Column &c = rows.m_columns[size_t(i)];
-            switch (sqlite3_column_type(m_statement, i)) {
+            // One call into the statement per cell; the value is read on
+            // this thread only, which is all SQLite asks of it.
+            sqlite3_value *value = sqlite3_column_value(m_statement, i);
+            const int type = sqlite3_value_type(value);
+            switch (type) {
             case SQLITE_INTEGER:
                 c.kinds.push_back(RowColumns::Integer);
-                c.payload.push_back(sqlite3_column_int64(m_statement, i));
+                c.payload.push_back(sqlite3_value_int64(value));
                 break;
             case SQLITE_FLOAT: {
-                const double d = sqlite3_column_double(m_statement, i);
+                const double d = sqlite3_value_double(value);
                 qint64 bits;
                 std::memcpy(&bits, &d, sizeof bits);
                 c.kinds.push_back(RowColumns::Real);
@@ -204,13 +208,11 @@ int RowReader::read(RowColumns &rows, int count)
             }
             case SQLITE_TEXT:
             case SQLITE_BLOB: {
-                const bool text = sqlite3_column_type(m_statement, i) == SQLITE_TEXT;
-                const void *data =
-                    text ? static_cast<const void *>(sqlite3_column_text(m_statement, i))
-                         : sqlite3_column_blob(m_statement, i);
+                const bool text = type == SQLITE_TEXT;
+                const void *data = text ? static_cast<const void *>(sqlite3_value_text(value))
+                                        : sqlite3_value_blob(value);
                 // A cell is kept up to 16 MB: the grid shows no more of it.
-                const qint64 length =
-                    std::min<qint64>(sqlite3_column_bytes(m_statement, i), MaxCellBytes);
+                const qint64 length = std::min<qint64>(sqlite3_value_bytes(value), MaxCellBytes);
                 const qint64 start = c.bytes.size();
                 if (length > 0)
                     c.bytes.append(static_cast<const char *>(data), length);
