@@ -3,6 +3,7 @@
 #include "reports/StatisticsChartWidget.h"
 #include "widgets/CriteriaBarWidget.h"
 #include "widgets/DataGridWidget.h"
+#include "widgets/FormWidget.h"
 #include "widgets/GridPanelWidget.h"
 #include "widgets/NavigatorBarWidget.h"
 
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -34,14 +34,6 @@ public:
     BusyCursor(const BusyCursor &) = delete;
     BusyCursor &operator=(const BusyCursor &) = delete;
 };
-
-QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 } // namespace
 
@@ -202,8 +194,7 @@ void TFTongji::showEvent(QShowEvent *event)
         return;
     if (!m_placed) {
         m_placed = true;
-        if (const QScreen *s = screen())
-            move(s->availableGeometry().center() - rect().center());
+        CenterOnScreen(this);
     }
     FormShow();
 }

@@ -43,14 +43,6 @@ QList<MemberPanelField> ReturnFields()
     };
 }
 
-QPushButton *Button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 TFrmSaleReturn::TFrmSaleReturn(AppContext &ctx, QWidget *parent)
@@ -64,8 +56,8 @@ TFrmSaleReturn::TFrmSaleReturn(AppContext &ctx, QWidget *parent)
     auto *cardGroup = new QGroupBox(QStringLiteral("  刷卡区  "), this);
     edt_CardNo = MakeLineEdit(cardGroup, "edt_CardNo", 18);
     edt_CardNo->installEventFilter(this);
-    btnOk = Button(cardGroup, "btnOk", QStringLiteral("  确  定"));
-    btnCancel = Button(cardGroup, "btnCancel", QStringLiteral("  取  消"));
+    btnOk = MakeButton(cardGroup, "btnOk", QStringLiteral("  确  定"));
+    btnCancel = MakeButton(cardGroup, "btnCancel", QStringLiteral("  取  消"));
     auto *cardLayout = new QVBoxLayout(cardGroup);
     auto *cardRow = new QHBoxLayout;
     cardRow->addWidget(new QLabel(QStringLiteral("会员卡号："), cardGroup));
@@ -86,9 +78,9 @@ TFrmSaleReturn::TFrmSaleReturn(AppContext &ctx, QWidget *parent)
     auto *historyLayout = new QVBoxLayout(historyGroup);
     historyLayout->addWidget(DBGrid1);
 
-    btnReturn = Button(this, "btnReturn", QStringLiteral("退货"));
-    BtnClose = Button(this, "BtnClose", QStringLiteral("关闭"));
-    btnExcel = Button(this, "btnExcel", QStringLiteral("导出Excel"));
+    btnReturn = MakeButton(this, "btnReturn", QStringLiteral("退货"));
+    BtnClose = MakeButton(this, "BtnClose", QStringLiteral("关闭"));
+    btnExcel = MakeButton(this, "btnExcel", QStringLiteral("导出Excel"));
     chk_ExcelAll = new QCheckBox(QStringLiteral("导出当前的退货记录"), this);
     chk_ExcelAll->setObjectName(QStringLiteral("chk_ExcelAll"));
 

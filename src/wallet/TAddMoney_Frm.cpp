@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -45,14 +44,6 @@ QList<MemberPanelField> RechargeFields()
         {QStringLiteral("edt_address"), QStringLiteral("地址"), F::Address, 3, 1, 3},
         {QStringLiteral("edt_memo"), QStringLiteral("备注"), F::Other, 4, 0, 5},
     };
-}
-
-QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 bool IsEnter(const QKeyEvent *key)
@@ -165,8 +156,7 @@ void TAddMoney_Frm::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen *s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    CenterOnScreen(this);
     FormShow();
 }
 

@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -50,7 +49,8 @@ QList<MemberPanelField> CashFormFields()
     };
 }
 
-QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption)
+// A button that, as any in a dialog, Enter presses when it has the focus.
+QPushButton *NamedButton(QWidget *parent, const char *name, const QString &caption)
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
@@ -72,13 +72,13 @@ TCashForm::TCashForm(AppContext &ctx, QWidget *parent)
     auto *entry = new QGroupBox(QStringLiteral("   兑分   "), this);
     entry->setObjectName(QStringLiteral("GroupBox1"));
     Edit1 = MakeLineEdit(entry, "Edit1", 18);
-    BtnMember = MakeButton(entry, "BtnMember", QStringLiteral(" 会  员 "));
+    BtnMember = NamedButton(entry, "BtnMember", QStringLiteral(" 会  员 "));
     Edit2 = MakeLineEdit(entry, "Edit2", 100);
     Edit3 = MakeLineEdit(entry, "Edit3", 9);
     Edit4 = MakeLineEdit(entry, "Edit4", 9);
     Edit5 = MakeLineEdit(entry, "Edit5", 9);
     Edit6 = MakeLineEdit(entry, "Edit6", 150);
-    BtnOk = MakeButton(entry, "BtnOk", QStringLiteral(" 确 定 "));
+    BtnOk = NamedButton(entry, "BtnOk", QStringLiteral(" 确 定 "));
     auto *form = new QGridLayout(entry);
     form->setVerticalSpacing(8);
     const auto row = [&](int at, const QString &caption, QLineEdit *edit) {
@@ -110,7 +110,7 @@ TCashForm::TCashForm(AppContext &ctx, QWidget *parent)
     m_records->setColumnWidths(Redemption::RecordColumnWidths());
     DBGrid1 = m_records->grid();
     btnExcel = m_records->exportButton();
-    btnClose = MakeButton(records, "btnClose", QStringLiteral("关闭"));
+    btnClose = NamedButton(records, "btnClose", QStringLiteral("关闭"));
     m_records->buttonRow()->addWidget(btnClose);
     auto *recordsLayout = new QVBoxLayout(records);
     recordsLayout->addWidget(m_records);
@@ -158,8 +158,7 @@ void TCashForm::showEvent(QShowEvent *event)
         return;
     if (!m_placed) {
         m_placed = true;
-        if (const QScreen *s = screen())
-            move(s->availableGeometry().center() - rect().center());
+        CenterOnScreen(this);
     }
     SashFormOnshow();
 }

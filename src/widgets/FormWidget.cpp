@@ -8,6 +8,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
 
 void FillComboBox(QComboBox *box, Database &db, const QuerySource &source)
 {
@@ -45,6 +47,20 @@ void ShowRefusal(Prompter &prompter, QWidget *form, const Refusal &refusal)
 {
     prompter.information(refusal.message);
     FocusControl(form, refusal.focus);
+}
+
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+}
+
+void CenterOnScreen(QWidget *form)
+{
+    if (const QScreen *s = form->screen())
+        form->move(s->availableGeometry().center() - form->rect().center());
 }
 
 QPixmap TilePicture(int size, const QString &text, const QColor &top, const QColor &bottom)

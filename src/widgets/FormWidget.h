@@ -9,6 +9,7 @@ class QColor;
 class QComboBox;
 class QPixmap;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 // Small helpers the windows share.
@@ -27,6 +28,13 @@ void ShowRefusal(Prompter &prompter, QWidget *form, const Refusal &refusal);
 
 // Moves the focus to the named control of `form`.
 void FocusControl(QWidget *form, const QString &name);
+
+// A push button named `name` that Enter does not press unless it has the
+// focus (no default button).
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption);
+
+// Places `form` in the middle of the screen it is on.
+void CenterOnScreen(QWidget *form);
 
 // A square picture of `size` pixels: `text` in white on a rounded tile
 // shaded from `top` to `bottom` (the same colour for a flat tile).
